@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kestrum needs to build, test and run (as root, or via sudo).
+set -euo pipefail
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
+          libsqlite3-dev sqlite3 googletest libgtest-dev libgmock-dev libbenchmark-dev
+          xvfb xauth x11-utils imagemagick openssl python3 fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

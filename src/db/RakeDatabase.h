@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+class TRakeDatabase;
+
+// A prepared statement: compiled by TRakeDatabase::Prepare, finalized on destruction.
+class TStatement
+{
+public:
+    TStatement(TRakeDatabase& database, sqlite3_stmt* statement);
+    ~TStatement();
+    TStatement(const TStatement&) = delete;
+    TStatement& operator=(const TStatement&) = delete;
+
+    void Bind_Int(int index, qint32 value);
+    void Bind_Str16(int index, const QString& value);
+    void Bind_Double(int index, double value);
+
+    // Runs to the next row (SQLITE_ROW) or to completion (SQLITE_DONE), retrying
+    // busy and locked answers; any other result raises TError.
+    int Step();
+    // As Step, then resets the statement; bindings keep their values.
+    int StepAndReset();
+
+    sqlite3_stmt* Handle() const { return FStatement; }
+
+private:
+    int StepWithRetry();
+    TRakeDatabase& FDatabase;
+    sqlite3_stmt* FStatement;
+};
+
+// The program's single connection to the rake database file.
+class TRakeDatabase
+{
+public:
+    static constexpr const char* DatabaseFileName = "Kestrum2.db3";
+    static constexpr const char* MasterCreateSQL =
+        "CREATE TABLE Master (Hand INTEGER PRIMARY KEY, TableName TEXT, Date TEXT, Time TEXT, "
+        "Rake REAL, Dealt INTEGER, AvgShare REAL);";
+    static constexpr const char* DetailCreateSQL =
+        "CREATE TABLE Detail (Hand INTEGER, Player TEXT, Share REAL, PRIMARY KEY (Hand, Player));";
+    static constexpr const char* MasterReplaceSQL =
+        "REPLACE INTO Master (Hand, TableName, Date, Time, Rake, Dealt, AvgShare) VALUES(?, ?, ?, ?, ?, ?, ?);";
+    static constexpr const char* DetailReplaceSQL = "REPLACE INTO Detail (Hand, Player, Share) VALUES(?, ?, ?);";
+
+    // folder: where "Kestrum2.db3" lives (the executable's folder in production).
+    explicit TRakeDatabase(const QString& folder);
+    ~TRakeDatabase();
+    TRakeDatabase(const TRakeDatabase&) = delete;
+    TRakeDatabase& operator=(const TRakeDatabase&) = delete;
+
+    // Opens the file, creating it with its two tables when it is missing.
+    void OpenRakeDatabase();
+    void Close();
+    bool IsOpen() const { return FHandle != nullptr; }
+    QString FileName() const { return FFileName; }
+
+    void Execute(const QString& sql);
+    std::unique_ptr<TStatement> Prepare(const QString& sql);
+    void StartTransaction();
+    void Commit();
+    // Ends a failed run: rolls back whatever transaction is open and sets the
+    // nesting count back to 0. Never raises.
+    void Rollback() noexcept;
+    void Vacuum();
+    void EmptyDatabase();
+
+    int TransactionCount() const { return FTransactionCount; }
+
+    // For the query layer: the open handle, reopening the existing file after a
+    // failed start-up (never creating it).
+    sqlite3* HandleForCompile();
+    sqlite3* Handle() const { return FHandle; }
+
+    // Raises the engine's error for result code rc ("SQLite3 Error %d - %s").
+    [[noreturn]] void RaiseEngineError(int rc) const;
+    // Compiles the first statement of sql; nullptr when the text holds none.
+    sqlite3_stmt* CompileFirst(const QString& sql);
+
+private:
+    void OpenFile(bool create);
+    void CheckOpen() const;
+    void RunSingle(const char* sql); // one statement, stepped once, no busy retry
+
+    QString FFolder;
+    QString FFileName;
+    sqlite3* FHandle = nullptr;
+    int FTransactionCount = 0;
+};
