@@ -1,0 +1,240 @@
+#include "db/Query.h"
+#include "db/RakeDatabase.h"
+#include "platform/Error.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include "support/QtPrinters.h"
+#include <sqlite3.h>
+
+namespace {
+// A second, independent connection to the same file, as another process would hold it.
+struct TOtherConnection
+{
+    sqlite3* Handle = nullptr;
+    explicit TOtherConnection(const QString& path) { sqlite3_open(path.toUtf8().constData(), &Handle); }
+    ~TOtherConnection() { sqlite3_close(Handle); }
+    void Exec(const char* sql) { ASSERT_EQ(sqlite3_exec(Handle, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql; }
+    QStringList Column(const char* sql)
+    {
+        QStringList out;
+        sqlite3_stmt* s = nullptr;
+        sqlite3_prepare_v2(Handle, sql, -1, &s, nullptr);
+        while (sqlite3_step(s) == SQLITE_ROW)
+            out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        sqlite3_finalize(s);
+        return out;
+    }
+};
+
+QString ErrorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const TError& e) {
+        return e.Message();
+    }
+    return QStringLiteral("<no error>");
+}
+
+class RakeDatabaseTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir Dir;
+    QString Path() const { return Dir.filePath(QStringLiteral("Kestrum2.db3")); }
+};
+} // namespace
+
+TEST_F(RakeDatabaseTest, CreatesTheFileWithExactlyTheTwoTables)
+{
+    {
+        TRakeDatabase db(Dir.path());
+        db.OpenRakeDatabase();
+        EXPECT_EQ(db.FileName(), Path());
+    }
+    ASSERT_TRUE(QFileInfo::exists(Path()));
+    TOtherConnection other(Path());
+    EXPECT_EQ(other.Column("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY rowid"),
+              (QStringList{QString::fromLatin1(TRakeDatabase::MasterCreateSQL).chopped(1),
+                           QString::fromLatin1(TRakeDatabase::DetailCreateSQL).chopped(1)}));
+    EXPECT_EQ(other.Column("SELECT name FROM sqlite_master WHERE type='index'"),
+              (QStringList{QStringLiteral("sqlite_autoindex_Detail_1")}));
+}
+
+TEST_F(RakeDatabaseTest, ExistingFileIsOpenedAsItIsAndFailsAtFirstUseWithoutTables)
+{
+    {
+        TOtherConnection other(Path());
+        other.Exec("CREATE TABLE Other (x);");
+    }
+    TRakeDatabase db(Dir.path());
+    db.OpenRakeDatabase();
+    TOtherConnection other(Path());
+    EXPECT_EQ(other.Column("SELECT name FROM sqlite_master"), QStringList{QStringLiteral("Other")});
+    EXPECT_EQ(ErrorOf([&] { db.Prepare(QString::fromLatin1(TRakeDatabase::MasterReplaceSQL)); }),
+              QStringLiteral("SQLite3 Error 1 - no such table: Master"));
+}
+
+TEST_F(RakeDatabaseTest, NestedTransactionsIssueOneBeginAndOneCommit)
+{
+    TRakeDatabase db(Dir.path());
+    db.OpenRakeDatabase();
+    db.Commit(); // none open: nothing happens
+    EXPECT_EQ(db.TransactionCount(), 0);
+    db.StartTransaction();
+    db.StartTransaction();
+    EXPECT_EQ(db.TransactionCount(), 2);
+    EXPECT_EQ(sqlite3_get_autocommit(db.Handle()), 0);
+    db.Execute(QStringLiteral("INSERT INTO Master (Hand) VALUES (1)"));
+    db.Commit();
+    EXPECT_EQ(sqlite3_get_autocommit(db.Handle()), 0) << "the inner Commit must not commit";
+    TOtherConnection other(Path());
+    EXPECT_TRUE(other.Column("SELECT Hand FROM Master").isEmpty());
+    db.Commit();
+    EXPECT_EQ(db.TransactionCount(), 0);
+    EXPECT_EQ(other.Column("SELECT Hand FROM Master"), QStringList{QStringLiteral("1")});
+}
+
+TEST_F(RakeDatabaseTest, RollbackLeavesNothingOfTheRunAndTheCountAtZero)
+{
+    TRakeDatabase db(Dir.path());
+    db.OpenRakeDatabase();
+    db.StartTransaction();
+    db.StartTransaction();
+    db.Execute(QStringLiteral("INSERT INTO Master (Hand) VALUES (7); INSERT INTO Detail VALUES (7, 'Ann', 1.0);"));
+    db.Rollback();
+    EXPECT_EQ(db.TransactionCount(), 0);
+    EXPECT_NE(sqlite3_get_autocommit(db.Handle()), 0);
+    TOtherConnection other(Path());
+    EXPECT_TRUE(other.Column("SELECT Hand FROM Master UNION ALL SELECT Hand FROM Detail").isEmpty());
+    // The next run starts clean.
+    db.StartTransaction();
+    db.Execute(QStringLiteral("INSERT INTO Master (Hand) VALUES (8)"));
+    db.Commit();
+    EXPECT_EQ(other.Column("SELECT Hand FROM Master"), QStringList{QStringLiteral("8")});
+}
+
+TEST_F(RakeDatabaseTest, StepGivesUpAfterEightAttemptsOnALockedFile)
+{
+    TRakeDatabase db(Dir.path());
+    db.OpenRakeDatabase();
+    TOtherConnection other(Path());
+    other.Exec("BEGIN EXCLUSIVE;");
+    auto statement = db.Prepare(QString::fromLatin1(TRakeDatabase::MasterReplaceSQL));
+    statement->Bind_Int(1, 1);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(ErrorOf([&] { statement->Step(); }), QStringLiteral("SQLite3 Error 5 - database is locked"));
+    const qint64 ms = timer.elapsed();
+    EXPECT_GE(ms, 60); // seven waits of 10 ms
+    EXPECT_LT(ms, 1000);
+    // The BEGIN fails at once, without retry, and the count stays.
+    EXPECT_EQ(ErrorOf([&] { db.Execute(QStringLiteral("INSERT INTO Master (Hand) VALUES (2)")); }),
+              QStringLiteral("SQLite3 Error 5 - database is locked"));
+    other.Exec("ROLLBACK;");
+    statement->StepAndReset();
+    EXPECT_EQ(other.Column("SELECT Hand FROM Master"), QStringList{QStringLiteral("1")});
+}
+
+TEST_F(RakeDatabaseTest, StepAndResetKeepsBindingsAndReportsTheSpecificCode)
+{
+    TRakeDatabase db(Dir.path());
+    db.OpenRakeDatabase();
+    auto detail = db.Prepare(QString::fromLatin1(TRakeDatabase::DetailReplaceSQL));
+    detail->Bind_Int(1, 5);
+    detail->Bind_Str16(2, QStringLiteral("Zoë \"Z\""));
+    detail->Bind_Double(3, 0.1);
+    EXPECT_EQ(detail->StepAndReset(), SQLITE_DONE);
+    detail->Bind_Str16(2, QStringLiteral("Bob"));
+    EXPECT_EQ(detail->StepAndReset(), SQLITE_DONE);
+    TOtherConnection other(Path());
+    EXPECT_EQ(other.Column("SELECT Player || '|' || Hand || '|' || Share FROM Detail ORDER BY Player"),
+              (QStringList{QStringLiteral("Bob|5|0.1"), QStringLiteral("Zoë \"Z\"|5|0.1")}));
+
+    db.Execute(QStringLiteral("CREATE TABLE U (x INTEGER UNIQUE)"));
+    auto insert = db.Prepare(QStringLiteral("INSERT INTO U VALUES (?)"));
+    insert->Bind_Int(1, 1);
+    insert->StepAndReset();
+    EXPECT_EQ(ErrorOf([&] { insert->StepAndReset(); }),
+              QStringLiteral("SQLite3 Error 19 - UNIQUE constraint failed: U.x"));
+}
+
+TEST_F(RakeDatabaseTest, MessagesOfTheStore)
+{
+    TRakeDatabase db(Dir.path());
+    db.OpenRakeDatabase();
+    struct TCase
+    {
+        const char* Name;
+        std::function<void()> Run;
+        QString Expected;
+    };
+    const QString closed = QStringLiteral("RakeDatabase: Cannot perform this operation on a closed database");
+    const TCase cases[] = {
+        {"blank text", [&] { db.Prepare(QStringLiteral("  \n\t ")); }, QStringLiteral("Empty SQL Statement")},
+        {"comment only", [&] { db.Prepare(QStringLiteral("-- nothing")); }, QStringLiteral("Empty SQL Statement")},
+        {"syntax", [&] { db.Prepare(QStringLiteral("SELEC 1")); },
+         QStringLiteral("SQLite3 Error 1 - near \"SELEC\": syntax error")},
+        {"closed execute", [&] { db.Close(); db.Execute(QStringLiteral("SELECT 1")); }, closed},
+        {"closed begin", [&] { db.StartTransaction(); }, closed},
+        {"closed vacuum", [&] { db.Vacuum(); }, closed},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ErrorOf(c.Run), c.Expected) << c.Name;
+}
+
+TEST_F(RakeDatabaseTest, CompilingAfterAFailedStartReopensTheExistingFileOnly)
+{
+    QTemporaryDir empty;
+    TRakeDatabase missing(empty.path());
+    const QString path = empty.filePath(QStringLiteral("Kestrum2.db3"));
+    // Nothing after start-up creates the file.
+    EXPECT_EQ(ErrorOf([&] { missing.Prepare(QStringLiteral("SELECT 1")); }),
+              QStringLiteral("Cannot open file %1").arg(path));
+    EXPECT_FALSE(QFileInfo::exists(path));
+
+    { TRakeDatabase creator(Dir.path()); creator.OpenRakeDatabase(); }
+    TRakeDatabase later(Dir.path());
+    auto statement = later.Prepare(QStringLiteral("SELECT COUNT(*) FROM Master"));
+    EXPECT_EQ(statement->Step(), SQLITE_ROW);
+    EXPECT_TRUE(later.IsOpen());
+}
+
+TEST_F(RakeDatabaseTest, ExecuteRunsEveryStatementPrepareOnlyTheFirst)
+{
+    TRakeDatabase db(Dir.path());
+    db.OpenRakeDatabase();
+    db.Execute(QStringLiteral("INSERT INTO Master (Hand) VALUES (1); INSERT INTO Master (Hand) VALUES (2);"));
+    db.Prepare(QStringLiteral("INSERT INTO Master (Hand) VALUES (3); INSERT INTO Master (Hand) VALUES (4);"))->Step();
+    TOtherConnection other(Path());
+    EXPECT_EQ(other.Column("SELECT Hand FROM Master ORDER BY Hand"),
+              (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+}
+
+TEST_F(RakeDatabaseTest, EmptyDatabaseLeavesBothTablesEmptyAndTheFileCompacted)
+{
+    TRakeDatabase db(Dir.path());
+    db.OpenRakeDatabase();
+    db.EmptyDatabase(); // on an empty database too
+    db.StartTransaction();
+    auto detail = db.Prepare(QString::fromLatin1(TRakeDatabase::DetailReplaceSQL));
+    for (int i = 0; i < 20000; ++i) {
+        detail->Bind_Int(1, i);
+        detail->Bind_Str16(2, QStringLiteral("Player with a long name %1").arg(i));
+        detail->Bind_Double(3, i * 0.5);
+        detail->StepAndReset();
+    }
+    detail.reset();
+    db.Execute(QStringLiteral("INSERT INTO Master (Hand) VALUES (1)"));
+    db.Commit();
+    const qint64 full = QFileInfo(Path()).size();
+    db.EmptyDatabase();
+    const qint64 compacted = QFileInfo(Path()).size();
+    EXPECT_LT(compacted * 10, full);
+    TOtherConnection other(Path());
+    EXPECT_EQ(other.Column("SELECT (SELECT COUNT(*) FROM Master) + (SELECT COUNT(*) FROM Detail)"),
+              QStringList{QStringLiteral("0")});
+    EXPECT_EQ(other.Column("PRAGMA freelist_count"), QStringList{QStringLiteral("0")});
+}
