@@ -34,6 +34,25 @@ TFieldType TypeOfStorage(int storage)
     }
 }
 
+// Some libraries a window program loads (graphics drivers among them) leave
+// the upper halves of the vector registers dirty; the engine's plain SSE code
+// then runs about a fifth slower until something clears them. One clear
+// before a query costs nothing.
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target("avx"))) void ClearVectorUpperHalves()
+{
+    __builtin_ia32_vzeroupper();
+}
+void BeforeEngineWork()
+{
+    static const bool avx = __builtin_cpu_supports("avx");
+    if (avx)
+        ClearVectorUpperHalves();
+}
+#else
+void BeforeEngineWork() {}
+#endif
+
 void AppendCell(TResultTable& table, sqlite3_stmt* statement, int c, TFieldType type)
 {
     if (sqlite3_column_type(statement, c) == SQLITE_NULL) {
@@ -96,6 +115,7 @@ std::shared_ptr<TResultTable> TQuery::Open()
         sqlite3_reset(FStatement);
     }
     sqlite3_stmt* statement = FStatement;
+    BeforeEngineWork();
     // The first step comes before the types: expressions are typed by their first row.
     int rc = sqlite3_step(statement);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) {

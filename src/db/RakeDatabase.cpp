@@ -102,6 +102,10 @@ void TRakeDatabase::RaiseEngineError(int rc) const
 void TRakeDatabase::OpenFile(bool create)
 {
     Close();
+    // The engine's heap accounting takes a lock on every allocation and nothing
+    // here reads it; switched off once, before the engine starts.
+    static const bool accountingOff = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+    (void)accountingOff;
     sqlite3* handle = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(FFileName.toUtf8().constData(), &handle, flags, nullptr);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Shared pieces of the database benchmarks: a big rake database made with
+// plain SQL, the sqlite3 shell as the peer, and the clock and memory figures.
+namespace BenchRakeDb {
+
+// Writes folder/Kestrum2.db3 with `hands` Master rows and six Detail rows per
+// hand. Detail rows go in the order imports leave them: table by table, so the
+// file is not in hand order. Returns the seconds it took.
+double Generate(const QString& folder, int hands);
+
+// Runs the sqlite3 shell on the file with the script on its standard input,
+// the output thrown away; returns wall seconds (negative when it failed).
+double RunShell(const QString& databaseFile, const QString& script);
+
+// Wall seconds since an arbitrary start.
+double Now();
+
+// Peak resident memory in MiB of this process and of the finished children.
+double PeakSelfMiB();
+double PeakChildrenMiB();
+
+// The folder to use: argv[1] when given (kept between runs), else a fresh
+// temporary folder that lives until the program ends.
+QString DatabaseFolder(int argc, char** argv);
+
+// Median of the samples.
+double Median(QList<double> samples);
+
+} // namespace BenchRakeDb

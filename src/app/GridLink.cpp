@@ -1,0 +1,34 @@
+#include "app/GridLink.h"
+
+#include "reports/DataViewModel.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTableView>
+
+void LinkGrid(QTableView* grid, TDataViewModel& model)
+{
+    grid->setModel(&model);
+    auto applyWidths = [grid, &model] {
+        for (int c = 0; c < model.columnCount(); ++c)
+            if (model.ColumnWidth(c) > 0)
+                grid->setColumnWidth(c, model.ColumnWidth(c));
+    };
+    QObject::connect(&model, &QAbstractItemModel::modelReset, grid, applyWidths);
+    QObject::connect(&model, &TDataViewModel::CurrentRowChanged, grid, [grid, &model](int row) {
+        if (row < 0)
+            return;
+        const QModelIndex index = model.index(row, std::max(0, grid->currentIndex().column()));
+        if (grid->currentIndex().row() != row) {
+            grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                               QItemSelectionModel::Rows);
+            grid->scrollTo(index);
+        }
+    });
+    QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, grid,
+                     [&model](const QModelIndex& current) {
+                         if (current.isValid() && model.View().Active())
+                             model.View().MoveTo(current.row());
+                     });
+    applyWidths();
+}

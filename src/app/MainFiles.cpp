@@ -1,0 +1,170 @@
+// The "Hand Histories" page: the file lists, the local folder and the commands
+// that dispatch on the active file page.
+#include "app/Main.h"
+
+#include "app/MessageBoxes.h"
+#include "db/RakeDatabase.h"
+#include "import/ImportRun.h"
+#include "import/StringList2.h"
+#include "platform/Folders.h"
+#include "platform/Paths.h"
+#include "platform/ShBrowseU.h"
+#include "viewer/HHView.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTabWidget>
+
+bool TMainForm::LocalPageActive() const
+{
+    return PageControl2->currentWidget() == LocalPage;
+}
+
+QListWidget* TMainForm::ActiveList() const
+{
+    return LocalPageActive() ? HHLocalList : HHRemoteList;
+}
+
+QStringList TMainForm::SelectedEntries(QListWidget* list) const
+{
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->isSelected())
+            entries.append(list->item(i)->text());
+    return entries;
+}
+
+std::optional<QString> TMainForm::CurrentEntry(QListWidget* list) const
+{
+    // The entry with the focus mark; a filled list always has one, the first at the start.
+    if (list->count() == 0)
+        return std::nullopt;
+    const int row = list->currentRow() >= 0 ? list->currentRow() : 0;
+    return list->item(row)->text();
+}
+
+void TMainForm::RefreshBtnClick()
+{
+    Guard([this] { LocalPageActive() ? ListLocalFiles() : ListRemoteFiles(); });
+}
+
+void TMainForm::LoadHHBtnClick()
+{
+    Guard([this] { LocalPageActive() ? ViewLocalFile() : ViewRemoteFile(); });
+}
+
+void TMainForm::SelectAllBtnClick()
+{
+    Guard([this] { ActiveList()->selectAll(); });
+}
+
+void TMainForm::ImportBtnClick()
+{
+    Guard([this] { LocalPageActive() ? ImportLocalFiles() : ImportRemoteFiles(); });
+}
+
+int TMainForm::ShowFileList()
+{
+    const bool local = LocalPageActive();
+    QListWidget* list = local ? HHLocalList : HHRemoteList;
+    QLabel* label = local ? LFileLabel : RFileLabel;
+    const TFileFilter filter = ShowRing->isChecked()   ? TFileFilter::Ring
+                               : ShowTrny->isChecked() ? TFileFilter::Trny
+                               : ShowBoth->isChecked() ? TFileFilter::Both
+                                                       : TFileFilter::None;
+    const QStringList& entries = FilteredList(local ? LocalFiles : RemoteFiles, filter);
+    list->clear();
+    list->addItems(entries);
+    label->setText(QStringLiteral("Files:  %1").arg(list->count()));
+    list->clearSelection();
+    return list->count();
+}
+
+void TMainForm::ListLocalFiles()
+{
+    HHLocalList->clear();
+    LocalFiles.Clear();
+    LocalFolder->clear();
+    LFileLabel->setText(QStringLiteral("Files:  0"));
+
+    const QString appData = GetSpecialFolder(CSIDL_APPDATA);
+    QString folder = FLastFolder;
+    if (folder.isEmpty())
+        folder = appData + QStringLiteral("/Zantreo 3/HandHistory");
+    if (!DirectoryExists(folder))
+        folder = appData + QStringLiteral("/Zantreo/HandHistory");
+    if (!DirectoryExists(folder))
+        folder = ExecutableFolder();
+
+    std::unique_ptr<TShBrowse> picker = FPlaces.NewFolderPicker ? FPlaces.NewFolderPicker()
+                                                                : std::make_unique<TShBrowse>();
+    picker->SetCaption(QStringLiteral("Browse for folder"));
+    picker->SetUserMessage(QStringLiteral("Select hand history folder"));
+    picker->SetInitFolder(folder);
+    folder = picker->Execute() ? picker->Folder() : QString();
+    picker.reset();
+    if (folder.isEmpty())
+        return;
+
+    FLastFolder = folder;
+    LocalFolder->setText(folder);
+    HHLocalList->clear();
+    for (const QString& name : EnumerateMatching(WithTrailingDelimiter(folder), QStringLiteral("HH*.txt")))
+        LocalFiles.Add(name);
+    HHStatus->setText(QString());
+    if (ShowFileList() == 0)
+        FBoxes.Information(QStringLiteral("No files found"));
+}
+
+void TMainForm::ImportLocalFiles()
+{
+    const QStringList entries = SelectedEntries(HHLocalList);
+    if (entries.isEmpty()) {
+        FBoxes.Error(QStringLiteral("No history files selected"));
+        return;
+    }
+    const QString folder = WithTrailingDelimiter(LocalFolder->text());
+    TImportRunHooks hooks = ImportRunHooks();
+    hooks.Fetch = [&folder](const QString& entry, QString& error) -> std::optional<QStringList> {
+        TStringList2 lines;
+        try {
+            lines.LoadFromFile(folder + entry);
+        } catch (const std::exception&) {
+            error = QStringLiteral("Error loading ") + folder + entry;
+            return std::nullopt;
+        }
+        return QStringList(std::move(lines));
+    };
+    RunImport(*FRakeDatabase, entries, QStringLiteral("Loading"), hooks);
+}
+
+TImportRunHooks TMainForm::ImportRunHooks()
+{
+    TImportRunHooks hooks;
+    hooks.SetStatus = [this](const QString& text) { SetStatus(HHStatus, text); };
+    hooks.ShowError = [this](const QString& text) { FBoxes.Error(text); };
+    hooks.CloseViews = [this] { CloseViews(); };
+    hooks.ShowPlain = [this](const QString& text) { FBoxes.Plain(text); };
+    return hooks;
+}
+
+void TMainForm::ViewLocalFile()
+{
+    const std::optional<QString> current = CurrentEntry(HHLocalList);
+    if (!current) {
+        FBoxes.Error(QStringLiteral("No hand history file selected in list"));
+        return;
+    }
+    const QString entry = *current;
+    const QString path = WithTrailingDelimiter(LocalFolder->text()) + entry;
+    TStringList2 lines;
+    try {
+        lines.LoadFromFile(path);
+    } catch (const std::exception&) {
+        FBoxes.Error(QStringLiteral("Error loading ") + path);
+        return;
+    }
+    FHHViewForm->ShowLines(entry, lines);
+}

@@ -1,0 +1,111 @@
+// The "Reports" page: the catalogue, the date and time limits, Load and Export.
+#include "app/Main.h"
+
+#include "app/MessageBoxes.h"
+#include "app/Pickers.h"
+#include "platform/Clock.h"
+#include "reports/CsvWriter.h"
+#include "reports/ReportCatalogue.h"
+#include "reports/ReportRunner.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+namespace {
+// Checked: the pickers show today with the given time; unchecked: they look empty.
+void SetUpPickers(QCheckBox* box, TPicker* date, TPicker* time, QTime startTime)
+{
+    date->setEnabled(box->isChecked());
+    time->setEnabled(box->isChecked());
+    if (box->isChecked()) {
+        const QSignalBlocker blockDate(date), blockTime(time);
+        date->setDate(Clock::Today());
+        time->setTime(startTime);
+        date->ShowWithFormat(QStringLiteral("yyyy-MM-dd"));
+        time->ShowWithFormat(QStringLiteral("HH:mm:ss"));
+    } else {
+        date->SetBlank();
+        time->SetBlank();
+    }
+}
+
+TReportLimit Limit(const QCheckBox* box, const TPicker* date, const TPicker* time)
+{
+    return {box->isChecked(), date->date(), time->time()};
+}
+} // namespace
+
+void TMainForm::ReportListChange()
+{
+    Guard([this] { BuildReportSQL(); });
+}
+
+void TMainForm::StartCBClick()
+{
+    Guard([this] {
+        SetUpPickers(StartCB, StartDate, StartTime, QTime(0, 0, 0));
+        BuildReportSQL();
+    });
+}
+
+void TMainForm::EndCBClick()
+{
+    Guard([this] {
+        SetUpPickers(EndCB, EndDate, EndTime, QTime(23, 59, 59));
+        BuildReportSQL();
+    });
+}
+
+void TMainForm::PickerChange()
+{
+    Guard([this] { BuildReportSQL(); });
+}
+
+void TMainForm::BuildReportSQL()
+{
+    FReports->ClearReport();
+    SQLMemo->setPlainText(::BuildReportSQL(ReportList->currentIndex(), Limit(StartCB, StartDate, StartTime),
+                                           Limit(EndCB, EndDate, EndTime)));
+}
+
+void TMainForm::LoadSQLBtnClick()
+{
+    Guard([this] {
+        // The emptied grid is painted before the query runs.
+        FReports->Load(SQLMemo->toPlainText(), [] { QCoreApplication::processEvents(); });
+    });
+}
+
+void TMainForm::ExportBtnClick()
+{
+    Guard([this] {
+        if (FReports->ReportClientDataSet.ColumnCount() == 0) {
+            FBoxes.Error(QStringLiteral("Report table is empty"));
+            return;
+        }
+        const QString fileName = FPlaces.AskSaveFile ? FPlaces.AskSaveFile(this) : AskCsvFileName(this);
+        if (fileName.isEmpty())
+            return;
+        ExportCsvFile(FReports->ReportClientDataSet, fileName);
+        FBoxes.Information(QStringLiteral("Report table saved"));
+    });
+}
+
+QString AskCsvFileName(QWidget* parent)
+{
+    QFileDialog dialog(parent, QStringLiteral("Export data to CSV file"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("CSV files (*.csv)"), QStringLiteral("Text files (*.txt)"),
+                           QStringLiteral("All files (*.*)")});
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.setObjectName(QStringLiteral("SaveDialog1"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}

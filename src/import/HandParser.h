@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStringList>
+
+class TRakeDatabase;
+
+// Reads the lines of one hand-history text and writes its raked hands, inside
+// the transaction the caller holds. Returns the number of hands written.
+// Errors of the database pass through to the caller.
+int ImportHands(TRakeDatabase& database, const QStringList& lines);

@@ -1,0 +1,49 @@
+#include "import/ImportRun.h"
+
+#include "db/RakeDatabase.h"
+#include "import/HandParser.h"
+#include "platform/BusyCursor.h"
+
+int RunImport(TRakeDatabase& database, const QStringList& entries, const QString& verb,
+              const TImportRunHooks& hooks)
+{
+    const QString count = QString::number(entries.size());
+    int total = 0;
+    QString failure;
+    bool failed = false;
+    {
+        TBusyCursor cursor;
+        database.StartTransaction();
+        try {
+            int position = 0;
+            for (const QString& entry : entries) {
+                ++position;
+                hooks.SetStatus(QStringLiteral("%1 (%2 of %3):  %4").arg(verb).arg(position).arg(count, entry));
+                std::optional<QStringList> lines = hooks.Fetch(entry, failure);
+                if (!lines) {
+                    failed = true;
+                    break;
+                }
+                total += ImportHands(database, *lines);
+            }
+        } catch (...) {
+            // Nothing of a run that failed on the database stays, and the next run starts clean.
+            database.Rollback();
+            throw;
+        }
+    }
+    if (failed)
+        hooks.ShowError(failure);
+    if (total > 0)
+        hooks.CloseViews();
+    hooks.SetStatus(QStringLiteral("Updating database ..."));
+    try {
+        database.Commit();
+    } catch (...) {
+        database.Rollback();
+        throw;
+    }
+    hooks.SetStatus(QString());
+    hooks.ShowPlain(QStringLiteral("Raked hands imported:  %1").arg(total));
+    return total;
+}

@@ -1,0 +1,58 @@
+#include "import/PlayerLedger.h"
+
+TPlayerLedger::TPlayerLedger()
+{
+    FCollator.setCaseSensitivity(Qt::CaseInsensitive);
+}
+
+int TPlayerLedger::Compare(QStringView a, QStringView b) const
+{
+    const int byLocale = FCollator.compare(a, b);
+    if (byLocale != 0)
+        return byLocale;
+    return a.compare(b, Qt::CaseInsensitive);
+}
+
+qsizetype TPlayerLedger::Search(QStringView name, bool& found) const
+{
+    // A hand names the same few players over and over, nearly always in the
+    // same spelling: an exact match needs no locale compare.
+    for (qsizetype i = 0; i < Count(); ++i) {
+        if (FEntries[i].Name == name) {
+            found = true;
+            return i;
+        }
+    }
+    qsizetype low = 0;
+    qsizetype high = Count();
+    while (low < high) {
+        const qsizetype middle = low + (high - low) / 2;
+        const int order = Compare(FEntries[middle].Name, name);
+        if (order == 0) {
+            found = true;
+            return middle;
+        }
+        if (order < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    found = false;
+    return low;
+}
+
+TPlayer& TPlayerLedger::FindOrAdd(QStringView name)
+{
+    bool found = false;
+    const qsizetype at = Search(name, found);
+    if (found)
+        return FEntries[at].Player;
+    return FEntries.insert(FEntries.begin() + at, TEntry{name.toString(), TPlayer{}})->Player;
+}
+
+TPlayer* TPlayerLedger::Find(QStringView name)
+{
+    bool found = false;
+    const qsizetype at = Search(name, found);
+    return found ? &FEntries[at].Player : nullptr;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "import/HandRecord.h"
+
+#include <QLatin1String>
+#include <QStringView>
+#include <array>
+
+class TRakeDatabase;
+
+// How an action line changes the player's stake in the round.
+enum class TActionMode { None, Add, Subtract, Replace };
+
+struct TActionMarker
+{
+    QLatin1String Text;
+    TActionMode Mode;
+};
+
+// The action markers in the order they are tried: a line holding two of them
+// is the action of the one that stands first here, wherever it stands in the line.
+extern const std::array<TActionMarker, 11> ActionMarkers;
+
+// The amount text after a marker is cut to this many characters.
+constexpr qsizetype MaxAmountLength = 99;
+
+// When the marker occurs in the line, the text before its first occurrence is
+// a player of the hand, and the amount after it changes that player's stake in
+// the round by the mode. Returns whether the marker occurs.
+bool ApplyAction(TPlayerLedger& ledger, QLatin1String marker, QStringView line, TActionMode mode);
+
+// The first marker, in table order, that occurs in the line: its index into
+// ActionMarkers and the position of its first occurrence. The same answer as
+// trying ApplyAction marker by marker, in one pass over the line.
+struct TMarkerHit
+{
+    int Marker = -1; // -1: the line holds no marker
+    qsizetype Position = -1;
+};
+TMarkerHit FindActionMarker(QStringView line);
+
+// ApplyAction for a marker already found at position.
+void ApplyActionAt(TPlayerLedger& ledger, QStringView line, const TMarkerHit& hit);
+
+// Ends a betting round: every stake of the round goes into the player's total.
+void CloseRound(TPlayerLedger& ledger);
+
+// Ends the hand. A raked hand with players is written (one Master row, then one
+// Detail row per player in ledger order); returns whether it was.
+bool FinishHand(TRakeDatabase& database, THandRecord& hand);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+// A list of text lines that can be filled from a hand-history file.
+class TStringList2 : public QStringList
+{
+public:
+    // Replaces the content with the file's lines. Raises TError when the file
+    // cannot be opened or read (a folder included).
+    void LoadFromFile(const QString& path);
+
+    // Replaces the content with the lines of a file's bytes: decoded by the
+    // byte-order mark (UTF-8, UTF-16 LE, UTF-16 BE) or else in the system's
+    // 8-bit code page, cut at CR, LF or CR LF, ending at the first NUL.
+    void LoadFromBytes(QByteArrayView bytes);
+};

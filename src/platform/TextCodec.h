@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// Text without a byte-order mark is taken in the system's 8-bit code page. On
+// this platform that is UTF-8 when the bytes are valid UTF-8 and Windows-1252
+// otherwise, so a name with an accented letter written by a Windows server
+// never turns into replacement characters. This is the one place of that choice.
+QString DecodeSystemAnsi(QByteArrayView bytes);

@@ -1,0 +1,52 @@
+#include "reports/ReportRunner.h"
+
+#include "platform/BusyCursor.h"
+
+namespace {
+constexpr int ReportDecimals = 4;
+constexpr int ReportRealWidth = 120;
+} // namespace
+
+TReportRunner::TReportRunner(TRakeDatabase& database, TStatusWriter reportStatus)
+    : ReportQuery(database), ReportModel(ReportClientDataSet, ReportDecimals, ReportRealWidth),
+      FReportStatus(std::move(reportStatus))
+{
+    ReportClientDataSet.SetAfterScroll([this] { ShowReportPosition(); });
+}
+
+void TReportRunner::ClearReport()
+{
+    FReportStatus(QString());
+    ReportClientDataSet.Close();
+}
+
+void TReportRunner::Load(const QString& sqlText, const std::function<void()>& afterClose)
+{
+    if (sqlText.isEmpty()) {
+        ReportClientDataSet.Close();
+        FReportStatus(QString());
+        return;
+    }
+    ReportClientDataSet.Close();
+    if (afterClose)
+        afterClose();
+    ReportQuery.SetSelectSQL(sqlText);
+    RunReport();
+}
+
+void TReportRunner::RunReport()
+{
+    FReportStatus(QStringLiteral("Performing query ..."));
+    {
+        TBusyCursor busy;
+        ReportClientDataSet.Open(ReportQuery.Open());
+    }
+    ShowReportPosition();
+}
+
+void TReportRunner::ShowReportPosition()
+{
+    FReportStatus(QStringLiteral("Report record %1 of %2")
+                      .arg(ReportClientDataSet.Position())
+                      .arg(ReportClientDataSet.RowCount()));
+}

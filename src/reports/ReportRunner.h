@@ -1,0 +1,41 @@
+#pragma once
+
+#include "db/Query.h"
+#include "reports/DataView.h"
+#include "reports/DataViewModel.h"
+
+#include <QString>
+#include <functional>
+
+class TRakeDatabase;
+
+// The Reports page below its window: ReportQuery runs what the SQL box holds,
+// ReportClientDataSet keeps the result, ReportModel shows it. The window
+// passes in how the status line is written (repainted at once).
+class TReportRunner
+{
+public:
+    using TStatusWriter = std::function<void(const QString&)>;
+
+    TReportRunner(TRakeDatabase& database, TStatusWriter reportStatus);
+    TReportRunner(const TReportRunner&) = delete;
+    TReportRunner& operator=(const TReportRunner&) = delete;
+
+    // What a change of report or limit does before the SQL box gets its new
+    // text: the status line is cleared and the grid emptied until Load.
+    void ClearReport();
+    // Load: an empty text closes the view and clears the status. Otherwise the
+    // view is closed, afterClose runs (the window paints the empty grid), the
+    // text is compiled and RunReport follows. A rejected text raises before the
+    // status changes; an error while running leaves "Performing query ...".
+    void Load(const QString& sqlText, const std::function<void()>& afterClose = {});
+    void RunReport();
+    void ShowReportPosition();
+
+    TQuery ReportQuery;
+    TDataView ReportClientDataSet;
+    TDataViewModel ReportModel;
+
+private:
+    TStatusWriter FReportStatus;
+};

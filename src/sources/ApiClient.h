@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QNetworkCookieJar;
+class QTcpSocket;
+struct THttpAddress;
+
+// The client of the server's file API. One per main window: it keeps the cookies the
+// server sets for the rest of the run. Every exchange blocks until the reply is complete
+// or the exchange has failed, so callers need no event loop.
+class TApiClient
+{
+public:
+    // Without limits a server that accepts and then says nothing would freeze the
+    // window for good, and a runaway one could fill the memory.
+    static constexpr int DefaultConnectTimeoutMs = 15'000;
+    static constexpr int DefaultIdleReadTimeoutMs = 60'000;
+    static constexpr qint64 DefaultMaxReplyBytes = qint64(1) << 30;
+
+    TApiClient();
+    ~TApiClient();
+    TApiClient(const TApiClient&) = delete;
+    TApiClient& operator=(const TApiClient&) = delete;
+
+    // Posts the fields as a form to the address over a new connection and returns the
+    // reply's lines. Never raises: a failed exchange gives the local error reply.
+    QStringList PostApiRequest(const QString& url, const QList<QPair<QString, QString>>& fields);
+
+    // The time-outs cover connecting (with the TLS handshake) and each wait for more
+    // bytes; running out is a failed exchange.
+    void SetConnectTimeoutMs(int ms) { FConnectTimeoutMs = ms; }
+    void SetIdleReadTimeoutMs(int ms) { FIdleReadTimeoutMs = ms; }
+    void SetMaxReplyBytes(qint64 bytes) { FMaxReplyBytes = bytes; }
+
+private:
+    std::unique_ptr<QTcpSocket> Connect(const THttpAddress& address) const;
+    bool Exchange(const THttpAddress& address, const QByteArray& body, QStringList& lines);
+
+    std::unique_ptr<QNetworkCookieJar> FCookies;
+    int FConnectTimeoutMs = DefaultConnectTimeoutMs;
+    int FIdleReadTimeoutMs = DefaultIdleReadTimeoutMs;
+    qint64 FMaxReplyBytes = DefaultMaxReplyBytes;
+};
+
+// What a failed exchange returns: "Result=Error" and "Error=Could not connect to " + url.
+QStringList LocalErrorReply(const QString& url);
+
+// The value of the first key line ("name=value") whose name equals key without regard
+// to letter case; empty when there is none.
+QString ReplyValue(const QStringList& lines, const QString& key);
+
+// The reply's Result is exactly "Ok" (so "OK" is a failure).
+bool ReplySucceeded(const QStringList& lines);

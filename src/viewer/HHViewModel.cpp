@@ -1,0 +1,47 @@
+#include "viewer/HHViewModel.h"
+
+#include <algorithm>
+
+namespace {
+// Room for the item's text margins either side.
+constexpr int TextMargin = 8;
+} // namespace
+
+void THHViewModel::SetLines(const QStringList& lines, int charWidth, int lineHeight)
+{
+    beginResetModel();
+    FLines = lines;
+    qsizetype longest = 0;
+    for (const QString& line : FLines)
+        longest = std::max(longest, line.size());
+    // A fixed-pitch font: the longest line in characters is the widest.
+    FItemSize = QSize(int(std::min<qsizetype>(longest * charWidth + TextMargin, 1 << 24)), lineHeight);
+    endResetModel();
+}
+
+int THHViewModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(FLines.size());
+}
+
+QVariant THHViewModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return FLines.at(index.row());
+    case Qt::SizeHintRole:
+        return FItemSize;
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags THHViewModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}

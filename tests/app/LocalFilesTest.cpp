@@ -1,0 +1,291 @@
+// The local hand-history folder and the import run, through the real window.
+#include "WindowFixture.h"
+#include "db/RakeDatabase.h"
+#include "support/HandGenerator.h"
+#include "support/QtPrinters.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+using TBox = TRecordingBoxes::TBox;
+
+namespace {
+// Every text the status line showed on screen, in order.
+class TStatusRecorder : public QObject
+{
+public:
+    explicit TStatusRecorder(QLabel* line) : FLine(line) { line->installEventFilter(this); }
+    QStringList Shown;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == FLine && event->type() == QEvent::Paint &&
+            (Shown.isEmpty() || Shown.back() != FLine->text()))
+            Shown.append(FLine->text());
+        return false;
+    }
+
+private:
+    QLabel* FLine;
+};
+
+QStringList Items(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+qint64 Count(const QString& dbPath, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(dbPath.toUtf8().constData(), &db);
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
+    qint64 n = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : -1;
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+    return n;
+}
+
+class LocalFiles : public ::testing::Test
+{
+protected:
+    TWindowFixture F;
+    QString Folder;
+    QVector<TGeneratedFile> Files;
+
+    void SetUp() override
+    {
+        Folder = F.Dir.filePath(QStringLiteral("hh"));
+        QDir().mkpath(Folder);
+    }
+    // Ring files for tables "T1".. and, when asked, tournament files.
+    void MakeFiles(int ring, int tournaments = 0, int hands = 20)
+    {
+        THandGenerator generator(7);
+        for (int i = 0; i < ring + tournaments; ++i) {
+            const bool tournament = i >= ring;
+            TGeneratedFile file = generator.MakeFile(QStringLiteral("T%1").arg(i + 1), QDate(2026, 11, 3),
+                                                     hands, 1000 * (i + 1), tournament);
+            WriteHandHistory(Folder + QLatin1Char('/') + file.FileName, file.Lines);
+            Files.append(file);
+        }
+    }
+    int RakedHands(int index) const { return Files[index].Expected.size(); }
+    TMainForm& List()
+    {
+        TMainForm& form = F.Form ? *F.Form : F.Open();
+        F.PickerAnswer = Folder;
+        form.RefreshBtn->click();
+        return form;
+    }
+    QString DbPath() const { return F.DatabaseFolder() + QStringLiteral("/Kestrum2.db3"); }
+};
+} // namespace
+
+TEST(IsRingGameFile, TheSixteenCharacterTail)
+{
+    const struct
+    {
+        const char* Name;
+        bool Ring;
+    } cases[] = {
+        {"HH2026-11-03 Oak.txt", true},
+        {"HH2026-11-03 Sit 5 - Table 1.txt", false},
+        {"HH2026-11-03 Sit 5 - Table 12.txt", false},
+        {"HH2026-11-03 Sit 5 - Table 123.txt", false},
+        {"HH2026-11-03 Sit 5 - Table 1234.txt", true}, // the blank has left the tail
+        {"HH2026-11-03 A - Table 1 long ring name.txt", true},
+        {" - Table 1.txt", false}, // shorter than 16: tested whole
+        {"a.txt", true},
+        {"", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsRingGameFile(QString::fromUtf8(c.Name)), c.Ring) << c.Name;
+}
+
+TEST_F(LocalFiles, FiltersTheListingAndShowsHiddenKindsWithoutANewListing)
+{
+    MakeFiles(2, 2);
+    QFile::copy(Folder + QLatin1Char('/') + Files[0].FileName, Folder + QStringLiteral("/hh2026-11-04 lower.TXT"));
+    QDir().mkpath(Folder + QStringLiteral("/HH folder.txt")); // a matching sub-folder is listed too
+    WriteHandHistory(Folder + QStringLiteral("/notes.txt"), {QStringLiteral("x")});
+    TMainForm& form = F.Open();
+    F.PickerAnswer = Folder;
+    form.ShowTrny->click();
+    form.RefreshBtn->click();
+    EXPECT_EQ(F.Boxes.Boxes, QVector<TBox>{}) << "tournaments are there";
+    EXPECT_EQ(Items(form.HHLocalList).size(), 2);
+    EXPECT_EQ(form.LFileLabel->text(), QStringLiteral("Files:  2"));
+    EXPECT_EQ(form.LocalFolder->text(), Folder);
+    EXPECT_EQ(form.RememberedFolder(), Folder);
+    form.ShowBoth->click();
+    EXPECT_EQ(Items(form.HHLocalList).size(), 6);
+    EXPECT_EQ(Items(form.HHLocalList), form.LocalFiles.Both);
+    form.ShowRing->click();
+    EXPECT_EQ(form.LFileLabel->text(), QStringLiteral("Files:  4"));
+    EXPECT_TRUE(Items(form.HHLocalList).contains(QStringLiteral("hh2026-11-04 lower.TXT")));
+    EXPECT_TRUE(Items(form.HHLocalList).contains(QStringLiteral("HH folder.txt")));
+    EXPECT_FALSE(Items(form.HHLocalList).contains(QStringLiteral("notes.txt")));
+}
+
+TEST_F(LocalFiles, NoFilesFoundThenAnotherFilterShowsThem)
+{
+    MakeFiles(3);
+    TMainForm& form = F.Open();
+    form.ShowTrny->click();
+    F.PickerAnswer = Folder;
+    form.RefreshBtn->click();
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"information", "No files found"}}));
+    EXPECT_EQ(form.LFileLabel->text(), QStringLiteral("Files:  0"));
+    form.ShowRing->click();
+    EXPECT_EQ(form.LFileLabel->text(), QStringLiteral("Files:  3"));
+    EXPECT_EQ(F.Boxes.Boxes.size(), 1);
+}
+
+TEST_F(LocalFiles, CancelAfterAListingLeavesEverythingEmptyButTheRememberedFolder)
+{
+    MakeFiles(2);
+    TMainForm& form = List();
+    ASSERT_EQ(form.HHLocalList->count(), 2);
+    F.PickerAnswer.reset();
+    form.HHStatus->setText(QStringLiteral("unchanged"));
+    form.RefreshBtn->click();
+    EXPECT_EQ(F.PickerInitFolder, Folder) << "the remembered folder seeds the picker";
+    EXPECT_EQ(form.HHLocalList->count(), 0);
+    EXPECT_TRUE(form.LocalFolder->text().isEmpty());
+    EXPECT_EQ(form.LFileLabel->text(), QStringLiteral("Files:  0"));
+    EXPECT_EQ(form.RememberedFolder(), Folder);
+    EXPECT_EQ(form.HHStatus->text(), QStringLiteral("unchanged"));
+    EXPECT_TRUE(F.Boxes.Boxes.isEmpty());
+}
+
+TEST_F(LocalFiles, SelectionCommandsAndThePageSwitch)
+{
+    MakeFiles(3);
+    TMainForm& form = List();
+    F.Show();
+    form.RemoteFiles.Add(QStringLiteral("HH2026-11-03 Remote.txt"));
+    form.HHLocalList->setFocus();
+    QTest::keyClick(form.HHLocalList, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(form.HHLocalList->selectedItems().size(), 3);
+    form.HHLocalList->clearSelection();
+    form.SelectAllBtn->click();
+    EXPECT_EQ(form.HHLocalList->selectedItems().size(), 3);
+    form.PageControl2->setCurrentWidget(form.RemotePage);
+    EXPECT_EQ(Items(form.HHRemoteList), QStringList{QStringLiteral("HH2026-11-03 Remote.txt")});
+    EXPECT_EQ(form.RFileLabel->text(), QStringLiteral("Files:  1"));
+    EXPECT_EQ(form.HHRemoteList->selectedItems().size(), 0);
+    form.SelectAllBtn->click();
+    EXPECT_EQ(form.HHRemoteList->selectedItems().size(), 1);
+    form.PageControl2->setCurrentWidget(form.LocalPage);
+    EXPECT_EQ(form.HHLocalList->count(), 3);
+    EXPECT_EQ(form.HHLocalList->selectedItems().size(), 0) << "the page switch re-applies the filter";
+    F.Close();
+}
+
+TEST_F(LocalFiles, NothingSelectedShowsOnlyTheMessage)
+{
+    MakeFiles(1);
+    TMainForm& form = List();
+    F.Show();
+    TStatusRecorder status(form.HHStatus);
+    form.ImportBtn->click();
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "No history files selected"}}));
+    EXPECT_TRUE(status.Shown.isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(form.RakeDatabase().TransactionCount(), 0);
+    F.Close();
+}
+
+TEST_F(LocalFiles, SelectedEntriesAreAnnouncedInListOrderAndImported)
+{
+    MakeFiles(10, 0, 8);
+    TMainForm& form = List();
+    F.Show();
+    ASSERT_EQ(form.HHLocalList->count(), 10);
+    QStringList chosen;
+    for (int row : {8, 1, 4}) // selected out of order
+        form.HHLocalList->item(row)->setSelected(true);
+    for (int row : {1, 4, 8})
+        chosen << form.HHLocalList->item(row)->text();
+    int expected = 0;
+    for (const QString& name : chosen)
+        for (const auto& file : Files)
+            if (file.FileName == name)
+                expected += file.Expected.size();
+    TStatusRecorder status(form.HHStatus);
+    bool cursorAtBox = true;
+    F.Boxes.OnBox = [&](const TBox&) { cursorAtBox = QApplication::overrideCursor() != nullptr; };
+    form.ImportBtn->click();
+    EXPECT_EQ(status.Shown, (QStringList{"Loading (1 of 3):  " + chosen[0], "Loading (2 of 3):  " + chosen[1],
+                                         "Loading (3 of 3):  " + chosen[2], "Updating database ...", ""}));
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"plain", QStringLiteral("Raked hands imported:  %1").arg(expected)}}));
+    EXPECT_FALSE(cursorAtBox);
+    EXPECT_EQ(Count(DbPath(), "SELECT COUNT(*) FROM Master"), expected);
+    // The browser shows them.
+    form.DBOpenBtn->click();
+    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 1 of %1").arg(expected));
+    F.Close();
+}
+
+TEST_F(LocalFiles, AFileThatCannotBeLoadedStopsTheRunAndWhatCameBeforeIsCommitted)
+{
+    MakeFiles(3, 0, 10);
+    TMainForm& form = List();
+    F.Show();
+    form.DBOpenBtn->click(); // open views: a run that stores hands closes them
+    const QStringList names = Items(form.HHLocalList);
+    ASSERT_EQ(names.size(), 3);
+    QFile::remove(Folder + QLatin1Char('/') + names[1]);
+    form.HHLocalList->selectAll();
+    TStatusRecorder status(form.HHStatus);
+    form.ImportBtn->click();
+    int first = 0;
+    for (const auto& file : Files)
+        if (file.FileName == names[0])
+            first = file.Expected.size();
+    ASSERT_GT(first, 0);
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Error loading " + Folder + "/" + names[1]},
+                                            {"plain", QStringLiteral("Raked hands imported:  %1").arg(first)}}));
+    EXPECT_EQ(status.Shown, (QStringList{"Loading (1 of 3):  " + names[0], "Loading (2 of 3):  " + names[1],
+                                         "Updating database ...", ""}));
+    EXPECT_EQ(Count(DbPath(), "SELECT COUNT(*) FROM Master"), first);
+    EXPECT_TRUE(form.MasterStatus->text().isEmpty()) << "the views were closed";
+    EXPECT_EQ(form.RakeDatabase().TransactionCount(), 0);
+    F.Close();
+}
+
+TEST_F(LocalFiles, ADatabaseErrorInMidRunRollsBackAndTheNextRunImports)
+{
+    MakeFiles(2, 0, 10);
+    TMainForm& form = List();
+    F.Show();
+    form.HHLocalList->selectAll();
+    sqlite3* other = nullptr;
+    sqlite3_open(DbPath().toUtf8().constData(), &other);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    form.ImportBtn->click();
+    ASSERT_EQ(F.Boxes.Boxes.size(), 1);
+    EXPECT_EQ(F.Boxes.Boxes[0], (TBox{"unhandled", "SQLite3 Error 5 - database is locked."}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(form.RakeDatabase().TransactionCount(), 0);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(Count(DbPath(), "SELECT COUNT(*) FROM Master"), 0);
+    F.Boxes.Boxes.clear();
+    form.ImportBtn->click();
+    const int expected = RakedHands(0) + RakedHands(1);
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"plain", QStringLiteral("Raked hands imported:  %1").arg(expected)}}));
+    EXPECT_EQ(Count(DbPath(), "SELECT COUNT(*) FROM Master"), expected);
+    F.Close();
+}

@@ -1,0 +1,108 @@
+#include "import/PlayerLedger.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+// Runs a test body under a default locale and restores the one before.
+class TLocaleScope
+{
+public:
+    explicit TLocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~TLocaleScope() { QLocale::setDefault(FPrevious); }
+
+private:
+    QLocale FPrevious;
+};
+
+QStringList NamesOf(const TPlayerLedger& ledger)
+{
+    QStringList names;
+    for (const auto& entry : ledger)
+        names << entry.Name;
+    return names;
+}
+
+const QLocale Locales[] = {QLocale::c(), QLocale(QLocale::German, QLocale::Germany),
+                           QLocale(QLocale::English, QLocale::UnitedStates)};
+
+TEST(PlayerLedger, MergesLetterCaseOnlyAndKeepsTheFirstSpelling)
+{
+    const struct
+    {
+        const char* Name;
+        QStringList Added;
+        QStringList Kept; // as a set: the order is the locale's
+    } cases[] = {
+        {"case only", {"Ann", "ANN", "ann"}, {"Ann"}},
+        {"first spelling wins", {"zoë", "Zoë", "ZOË"}, {"zoë"}},
+        {"accent is no case", {"René", "Rene", "RENÉ", "rene"}, {"René", "Rene"}},
+        {"composed and decomposed",
+         {QStringLiteral("\u00E1"), QStringLiteral("a\u0301")},
+         {QStringLiteral("\u00E1"), QStringLiteral("a\u0301")}},
+        {"trailing blank", {"Bob", "Bob "}, {"Bob", "Bob "}},
+        {"invisible character", {"Bob", QStringLiteral("B\u200Bob")}, {"Bob", QStringLiteral("B\u200Bob")}},
+        {"sharp s",
+         {QStringLiteral("Straße"), QStringLiteral("STRASSE")},
+         {QStringLiteral("Straße"), QStringLiteral("STRASSE")}},
+        {"empty name", {"", "Ann", ""}, {"", "Ann"}},
+    };
+    for (const QLocale& locale : Locales) {
+        const TLocaleScope scope(locale);
+        for (const auto& c : cases) {
+            TPlayerLedger ledger;
+            for (const QString& name : c.Added)
+                ledger.FindOrAdd(name).Bet += 1;
+            QStringList kept = NamesOf(ledger);
+            QStringList wanted = c.Kept;
+            kept.sort();
+            wanted.sort();
+            EXPECT_EQ(kept, wanted) << c.Name << " in " << qPrintable(locale.name());
+        }
+    }
+}
+
+TEST(PlayerLedger, OrdersByTheLocale)
+{
+    const TLocaleScope scope(QLocale(QLocale::German, QLocale::Germany));
+    TPlayerLedger ledger;
+    for (const char16_t* name : {u"Zoë", u"bob", u"Åsa", u"Ann", u"Ümit", u"ulf"})
+        ledger.FindOrAdd(QString::fromUtf16(name));
+    EXPECT_EQ(NamesOf(ledger), (QStringList{"Ann", "Åsa", "bob", "ulf", "Ümit", "Zoë"}));
+}
+
+// Many names in random order and random case: the ledger stays sorted, holds
+// each player once, and every spelling finds that player's record.
+TEST(PlayerLedger, BisectionFindsEverySpelling)
+{
+    std::mt19937 random(7);
+    QStringList players;
+    for (int i = 0; i < 120; ++i)
+        players << QStringLiteral("Pl%1yér%2").arg(QChar(u'a' + i % 26)).arg(i);
+    for (const QLocale& locale : Locales) {
+        const TLocaleScope scope(locale);
+        TPlayerLedger ledger;
+        QStringList order = players;
+        std::shuffle(order.begin(), order.end(), random);
+        for (const QString& name : order)
+            ledger.FindOrAdd(random() % 2 ? name.toUpper() : name).Total += name.size();
+        ASSERT_EQ(ledger.Count(), players.size()) << qPrintable(locale.name());
+        const QStringList names = NamesOf(ledger);
+        for (qsizetype i = 1; i < names.size(); ++i)
+            EXPECT_LT(ledger.Compare(names[i - 1], names[i]), 0) << qPrintable(names[i]);
+        for (const QString& name : players) {
+            for (const QString& spelling : {name, name.toUpper(), name.toLower()}) {
+                const TPlayer* player = ledger.Find(spelling);
+                ASSERT_NE(player, nullptr) << qPrintable(spelling);
+                EXPECT_EQ(player->Total, name.size()) << qPrintable(spelling);
+            }
+        }
+        EXPECT_EQ(ledger.Find(u"Pl"), nullptr);
+        ledger.Clear();
+        EXPECT_TRUE(ledger.IsEmpty());
+    }
+}
+
+} // namespace

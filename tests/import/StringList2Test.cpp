@@ -1,0 +1,179 @@
+// Hand-history files becoming lines: byte-order marks, code pages, breaks, NUL.
+#include "import/StringList2.h"
+#include "ImportFixture.h"
+#include "platform/Error.h"
+#include "support/QtPrinters.h"
+
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList Lines(QByteArrayView bytes)
+{
+    TStringList2 list;
+    list << QStringLiteral("left over");
+    list.LoadFromBytes(bytes);
+    return list;
+}
+
+QByteArray Bytes(const char* text, qsizetype size = -1)
+{
+    return size < 0 ? QByteArray(text) : QByteArray(text, size);
+}
+
+struct TBreakCase
+{
+    QByteArray Bytes;
+    QStringList Lines;
+};
+
+TEST(StringList2, CutsAtEveryKindOfBreak)
+{
+    const TBreakCase cases[] = {
+        {Bytes(""), {}},
+        {Bytes("a"), {"a"}},
+        {Bytes("a\r\nb\r\n"), {"a", "b"}},
+        {Bytes("a\rb\r"), {"a", "b"}},
+        {Bytes("a\nb\n"), {"a", "b"}},
+        {Bytes("a\nb"), {"a", "b"}},
+        {Bytes("a\r\rb"), {"a", "", "b"}},
+        {Bytes("a\n\rb"), {"a", "", "b"}}, // LF CR is two breaks
+        {Bytes("a\r\n\r\n"), {"a", ""}},
+        {Bytes("\r\n"), {""}},
+        {Bytes("\n\n\n"), {"", "", ""}},
+        {Bytes("a\tb \x0b\x0c"), {"a\tb \x0b\x0c"}},
+        {Bytes("a\r\nb\0c\r\nd", 9), {"a", "b"}},
+        {Bytes("\0a\r\n", 4), {}},
+        {Bytes("a\r\n\0", 4), {"a"}},
+        {Bytes("a\r\0\nb", 5), {"a"}},
+        {Bytes("\xEF\xBB\xBF"), {}},
+        {Bytes("\xEF\xBB\xBF\r\n"), {""}},
+        {Bytes("\xEF\xBB\xBFHand #1\0x", 12), {"Hand #1"}},
+        {Bytes("\xEF\xBB\xBF\xEF\xBB\xBFHand"),
+         {QStringLiteral("\uFEFFHand")}}, // only the first mark is a mark
+        {Bytes("\xFF\xFE"), {}},
+        {Bytes("\xFF\xFE"
+               "a\0\r\0b\0",
+               8),
+         {"a", "b"}},
+        {Bytes("\xFE\xFF"
+               "\0a\0\n\0b",
+               8),
+         {"a", "b"}},
+        {Bytes("\xFF\xFE"
+               "a\0\0\0b\0",
+               8),
+         {"a"}},
+        {Bytes("\xFF\xFE"
+               "a\0b",
+               5),
+         {QStringLiteral("a\uFFFD")}}, // a cut character is not lost
+        {Bytes("\xEF\xBB\xBF"
+               "a\xC3",
+               5),
+         {QStringLiteral("a\uFFFD")}},
+        {Bytes("\xFE\xFF"
+               "\xD8\x3D\xDE\x00",
+               6),
+         {QStringLiteral("\U0001F600")}},
+        {Bytes("Ren\xC3\xA9"), {QStringLiteral("René")}},
+        {Bytes("Ren\xE9\r\n\x80"), {QStringLiteral("René"), QStringLiteral("€")}},
+        {Bytes("Ren\xE9"), {QStringLiteral("René")}}, // a last byte that could start a UTF-8 sequence
+        {Bytes("Ren\xE9\0\xC3\xA9", 7), {QStringLiteral("René")}},
+        {Bytes("Ren\xC3\xA9\0\xE9", 7),
+         {QStringLiteral("René")}}, // what follows a NUL does not choose the code page
+    };
+    for (const TBreakCase& c : cases)
+        EXPECT_EQ(Lines(c.Bytes), c.Lines) << c.Bytes.toHex().constData();
+}
+
+const THandHistoryEncoding Encodings[] = {THandHistoryEncoding::Utf8, THandHistoryEncoding::Utf8Bom,
+                                          THandHistoryEncoding::Utf16LEBom, THandHistoryEncoding::Utf16BEBom,
+                                          THandHistoryEncoding::Windows1252};
+
+TEST(StringList2, NulEndsTheTextInEveryEncoding)
+{
+    const QStringList written = {QStringLiteral("Hand #1-1 - Šimon"),
+                                 QStringLiteral("Žaneta") + QChar(0) + QStringLiteral("rest"),
+                                 QStringLiteral("after")};
+    const QStringList expected = {QStringLiteral("Hand #1-1 - Šimon"), QStringLiteral("Žaneta")};
+    for (const THandHistoryEncoding encoding : Encodings)
+        EXPECT_EQ(Lines(EncodeHandHistory(written, encoding)), expected) << static_cast<int>(encoding);
+}
+
+TEST(StringList2, EveryEncodingAndBreakGivesTheSameLinesAndRows)
+{
+    QTemporaryDir dir;
+    THandGenerator generator(11);
+    const TGeneratedFile file = generator.MakeFile(QStringLiteral("Birch"), QDate(2026, 3, 4), 60, 500);
+    ASSERT_FALSE(file.Expected.isEmpty());
+    TImportFixture reference;
+    reference.Import(file.Lines);
+    int variant = 0;
+    for (const THandHistoryEncoding encoding : Encodings) {
+        for (const QString& lineBreak :
+             {QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r")}) {
+            const QString path = dir.filePath(QStringLiteral("HH%1.txt").arg(++variant));
+            WriteHandHistory(path, file.Lines, encoding, lineBreak);
+            TStringList2 list;
+            list.LoadFromFile(path);
+            ASSERT_EQ(list, file.Lines) << "encoding " << static_cast<int>(encoding) << ", break "
+                                        << lineBreak.toLatin1().toHex().constData();
+            TImportFixture f;
+            EXPECT_EQ(f.Import(list), file.Expected.size());
+            EXPECT_EQ(f.MasterRows(), reference.MasterRows());
+            EXPECT_EQ(f.DetailRows(), reference.DetailRows());
+        }
+    }
+}
+
+TEST(StringList2, LoadingReplacesTheContent)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("empty.txt"));
+    WriteHandHistory(path, {});
+    TStringList2 list;
+    list << QStringLiteral("old");
+    list.LoadFromFile(path);
+    EXPECT_TRUE(list.isEmpty());
+    WriteHandHistory(path, {QStringLiteral("one"), QStringLiteral("two")});
+    list.LoadFromFile(path);
+    list.LoadFromFile(path);
+    EXPECT_EQ(list, (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
+}
+
+TEST(StringList2, FailuresRaise)
+{
+    QTemporaryDir dir;
+    TStringList2 list;
+    EXPECT_THROW(list.LoadFromFile(dir.filePath(QStringLiteral("missing.txt"))), TError);
+    EXPECT_THROW(list.LoadFromFile(dir.path()), TError);
+}
+
+TEST(StringList2, ReadsAFileAnotherProcessHoldsOpenForWriting)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("HH2026-03-04 Birch.txt"));
+    // The writer keeps the file open and half written while we read it.
+    QProcess writer;
+    writer.start(
+        QStringLiteral("sh"),
+        {QStringLiteral("-c"),
+         QStringLiteral("exec 3>\"$0\"; printf 'Hand #1-1 - 2026-03-04 10:00:00\\r\\nGame: x\\r\\nTab' >&3; "
+                        "echo ready; read stop"),
+         path});
+    ASSERT_TRUE(writer.waitForStarted());
+    ASSERT_TRUE(writer.waitForReadyRead(10000));
+    EXPECT_EQ(writer.readAll().trimmed(), "ready");
+    TStringList2 list;
+    list.LoadFromFile(path);
+    EXPECT_EQ(list, (QStringList{QStringLiteral("Hand #1-1 - 2026-03-04 10:00:00"), QStringLiteral("Game: x"),
+                                 QStringLiteral("Tab")}));
+    writer.write("\n");
+    writer.closeWriteChannel();
+    EXPECT_TRUE(writer.waitForFinished(10000));
+}
+
+} // namespace

@@ -1,0 +1,268 @@
+#include "TestServer.h"
+#include "support/QtPrinters.h"
+
+#include "sources/ApiClient.h"
+#include "sources/ApiUrl.h"
+#include "sources/RemoteEntries.h"
+
+#include <QSslSocket>
+#include <gtest/gtest.h>
+
+// Requests are compared as text, so a failure shows the lines that differ.
+static void PrintTo(const QByteArray& bytes, std::ostream* os)
+{
+    *os << '"' << bytes.toStdString() << '"';
+}
+
+namespace {
+
+const QString Password = QString::fromLatin1(TTestServer::Password);
+
+// The lines of a hand-history file on the server, written as UTF-8 with CR LF.
+const QStringList CafeLines{"Hand #1 - 2024-02-01 12:00:00", "Table Caf\u00e9 Royal", "", "Rake 0.25"};
+
+QByteArray RequestBytes(const QByteArray& hostHeader, const QByteArray& body,
+                        const QByteArray& extraHeader = {})
+{
+    return "POST /api HTTP/1.0\r\n"
+           "Connection: keep-alive\r\n"
+           "Content-Type: application/x-www-form-urlencoded\r\n"
+           "Content-Length: " +
+           QByteArray::number(body.size()) +
+           "\r\n"
+           "Host: " +
+           hostHeader +
+           "\r\n"
+           "Accept: text/html, */*\r\n"
+           "User-Agent: Mozilla/5.0 (compatible; Zantreo Server)\r\n" +
+           extraHeader + "\r\n" + body;
+}
+
+QByteArray LocalHost(const TTestServer& server)
+{
+    return "127.0.0.1:" + QByteArray::number(server.Port());
+}
+
+void AddTwoFiles(const TTestServer& server)
+{
+    server.AddFile("HH2024-01-31 Alpha.txt", "Hand #9\r\n");
+    server.AddFile(QString::fromUtf8("HH2024-02-01 Caf\xc3\xa9 Royal.txt"),
+                   CafeLines.join("\r\n").toUtf8() + "\r\n");
+}
+
+// Short limits, so that a client fault shows as a failure rather than a long wait.
+struct TTestClient : TApiClient
+{
+    TTestClient()
+    {
+        SetConnectTimeoutMs(5000);
+        SetIdleReadTimeoutMs(5000);
+    }
+};
+
+const QStringList TwoFilesReply{"Result=Ok",   "Files=2",          "Date1=2024-01-31",
+                                "Name1=Alpha", "Date2=2024-02-01", "Name2=Caf\u00e9 Royal"};
+
+TEST(ApiExchange, TlsBackendIsAvailable)
+{
+    EXPECT_TRUE(QSslSocket::supportsSsl()) << "Qt's TLS backend could not be loaded";
+}
+
+TEST(ApiExchange, ExactRequestsOnTheWire)
+{
+    TTestServer server;
+    const QString password = QString::fromUtf8("p w&=%+\xc3\xa9\xe2\x82\xac");
+    ASSERT_TRUE(server.Start({"--password", password}));
+    AddTwoFiles(server);
+    TTestClient client;
+    const QString url = BuildApiUrl({"127.0.0.1", QString::number(server.Port()), "api", password});
+
+    EXPECT_TRUE(ReplySucceeded(client.PostApiRequest(url, ListFormFields(password))));
+    const QStringList fetched =
+        client.PostApiRequest(url, FetchFormFields(password, "HH2024-01-31 Alpha.txt"));
+    EXPECT_EQ(fetched, QStringList({"Result=Ok", "Hand #9"}));
+
+    const QList<QByteArray> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2);
+    const QByteArray encoded = "p+w%26%3D%25%2B%C3%A9%E2%82%AC";
+    EXPECT_EQ(requests[0], RequestBytes(LocalHost(server), "Command=LogsHandHistory&Password=" + encoded));
+    EXPECT_EQ(requests[1], RequestBytes(LocalHost(server), "Command=LogsHandHistory&Password=" + encoded +
+                                                               "&Date=2024-01-31&Name=Alpha"));
+}
+
+TEST(ApiExchange, DefaultPortLeavesHostBare)
+{
+    TTestServer server;
+    if (!server.Start({}, 80))
+        GTEST_SKIP() << "port 80 is not available here";
+    for (const QString port : {"80", "080"}) {
+        TTestClient client;
+        const QString url = BuildApiUrl({"127.0.0.1", port, "api", Password});
+        EXPECT_TRUE(ReplySucceeded(client.PostApiRequest(url, ListFormFields(Password))))
+            << url.toStdString();
+    }
+    const QByteArray expected = RequestBytes("127.0.0.1", "Command=LogsHandHistory&Password=pw");
+    EXPECT_EQ(server.Requests(), QList<QByteArray>({expected, expected}));
+}
+
+TEST(ApiExchange, HttpsAddressSpeaksTls)
+{
+    TTestServer server;
+    ASSERT_TRUE(server.Start({"--tls"}));
+    AddTwoFiles(server);
+    TTestClient client;
+    const QString url = BuildApiUrl({"https://127.0.0.1", QString::number(server.Port()), "api", Password});
+    EXPECT_EQ(client.PostApiRequest(url, ListFormFields(Password)), TwoFilesReply);
+    EXPECT_EQ(server.Requests(),
+              QList<QByteArray>({RequestBytes(LocalHost(server), "Command=LogsHandHistory&Password=pw")}));
+}
+
+TEST(ApiExchange, RepliesReadByEveryFramingAndCharset)
+{
+    for (const bool tls : {false, true}) {
+        for (const QString framing : {"length", "chunked", "close"}) {
+            for (const QString charset : {"", "utf-8"}) {
+                SCOPED_TRACE(
+                    QString("%1 %2 [%3]").arg(tls ? "https" : "http", framing, charset).toStdString());
+                TTestServer server;
+                QStringList options{"--framing", framing, "--charset", charset};
+                if (tls)
+                    options << "--tls";
+                ASSERT_TRUE(server.Start(options));
+                AddTwoFiles(server);
+                // With "length" and "chunked" the server keeps the connection open after the reply,
+                // so a client that waited for the close would run out of time here.
+                TTestClient client;
+                const QStringList list = client.PostApiRequest(server.Url(tls), ListFormFields(Password));
+                EXPECT_EQ(list, TwoFilesReply);
+                const QStringList entries = BuildRemoteEntries(list);
+                ASSERT_EQ(entries.size(), 2);
+                EXPECT_EQ(client.PostApiRequest(server.Url(tls), FetchFormFields(Password, entries[1])),
+                          QStringList{"Result=Ok"} + CafeLines);
+            }
+        }
+    }
+}
+
+TEST(ApiExchange, ReplyContentsAsTheCallerReadsThem)
+{
+    struct TCase
+    {
+        const char* Name;
+        QStringList Options;
+        bool WithFiles;
+        bool Succeeded;
+        int Entries;
+    } cases[] = {
+        {"lower-case keys", {"--lowercase-keys"}, true, true, 2},
+        {"OK in capitals", {"--result-caps"}, true, false, 2},
+        {"no Files line", {"--no-files-line"}, true, true, 0},
+        {"Files=0", {}, false, true, 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TTestServer server;
+        ASSERT_TRUE(server.Start(c.Options));
+        if (c.WithFiles)
+            AddTwoFiles(server);
+        TTestClient client;
+        const QStringList reply = client.PostApiRequest(server.Url(), ListFormFields(Password));
+        EXPECT_EQ(ReplySucceeded(reply), c.Succeeded);
+        EXPECT_EQ(BuildRemoteEntries(reply).size(), c.Entries);
+    }
+}
+
+TEST(ApiExchange, FetchRepliesOfNoLinesAndServerErrors)
+{
+    TTestServer server;
+    ASSERT_TRUE(server.Start({"--fail-name", "Broken"}));
+    server.AddFile("HH2024-03-01 Empty.txt", "");
+    server.AddFile("HH2024-03-01 Broken.txt", "Hand #1\r\n");
+    TTestClient client;
+    EXPECT_EQ(client.PostApiRequest(server.Url(), FetchFormFields(Password, "HH2024-03-01 Empty.txt")),
+              QStringList{"Result=Ok"});
+    const QStringList failed =
+        client.PostApiRequest(server.Url(), FetchFormFields(Password, "HH2024-03-01 Broken.txt"));
+    EXPECT_FALSE(ReplySucceeded(failed));
+    EXPECT_EQ(ReplyValue(failed, "Error"), "Could not read Broken");
+    const QStringList refused = client.PostApiRequest(server.Url(), ListFormFields("wrong"));
+    EXPECT_EQ(refused, QStringList({"Result=Error", "Error=Invalid password"}));
+}
+
+TEST(ApiExchange, EveryFailureIsTheLocalErrorReply)
+{
+    struct TCase
+    {
+        const char* Name;
+        QStringList Options; // empty with no server: nothing listens
+        bool StartServer;
+        bool Secure;
+        qint64 MaxReplyBytes;
+    } cases[] = {
+        {"nothing listening", {}, false, false, TApiClient::DefaultMaxReplyBytes},
+        {"status 500", {"--status", "500"}, true, false, TApiClient::DefaultMaxReplyBytes},
+        {"status 404", {"--api-path", "other"}, true, false, TApiClient::DefaultMaxReplyBytes},
+        {"redirect not followed", {"--status", "302"}, true, false, TApiClient::DefaultMaxReplyBytes},
+        {"reply cut mid-body", {"--cut"}, true, false, TApiClient::DefaultMaxReplyBytes},
+        {"cut chunked reply",
+         {"--cut", "--framing", "chunked"},
+         true,
+         false,
+         TApiClient::DefaultMaxReplyBytes},
+        {"malformed status line", {"--malformed-status"}, true, false, TApiClient::DefaultMaxReplyBytes},
+        {"silent server", {"--silent"}, true, false, TApiClient::DefaultMaxReplyBytes},
+        {"TLS against a plain server", {}, true, true, TApiClient::DefaultMaxReplyBytes},
+        {"plain request to a TLS server", {"--tls"}, true, false, TApiClient::DefaultMaxReplyBytes},
+        {"reply over the cap", {}, true, false, 100},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TTestServer server;
+        if (c.StartServer) {
+            ASSERT_TRUE(server.Start(c.Options));
+            AddTwoFiles(server);
+        }
+        const int port = c.StartServer ? server.Port() : UnusedLocalPort();
+        const QString url = QString("%1://127.0.0.1:%2/api").arg(c.Secure ? "https" : "http").arg(port);
+        TTestClient client;
+        client.SetIdleReadTimeoutMs(700);
+        client.SetMaxReplyBytes(c.MaxReplyBytes);
+        QStringList reply;
+        EXPECT_NO_THROW(reply = client.PostApiRequest(url, ListFormFields(Password)));
+        EXPECT_EQ(reply, LocalErrorReply(url));
+    }
+}
+
+TEST(ApiExchange, UnusableAddressesFailWithoutAnExchange)
+{
+    const QString urls[] = {"http://no-such-host.invalid:8087/api", "http:// 127.0.0.1 :8087/api",
+                            "myhttpbox:8087/api", "http://127.0.0.1:99999/api"};
+    for (const QString& url : urls) {
+        TTestClient client;
+        EXPECT_EQ(client.PostApiRequest(url, ListFormFields(Password)),
+                  QStringList({"Result=Error", "Error=Could not connect to " + url}));
+    }
+}
+
+TEST(ApiExchange, CookiesComeBackForTheRestOfTheRun)
+{
+    TTestServer server;
+    ASSERT_TRUE(server.Start({"--set-cookie", "session=abc123; Path=/", "--set-cookie", "theme=dark"}));
+    TTestClient client;
+    EXPECT_TRUE(ReplySucceeded(client.PostApiRequest(server.Url(), ListFormFields(Password))));
+    EXPECT_TRUE(ReplySucceeded(client.PostApiRequest(server.Url(), ListFormFields(Password))));
+    TTestClient nextRun;
+    EXPECT_TRUE(ReplySucceeded(nextRun.PostApiRequest(server.Url(), ListFormFields(Password))));
+
+    const QList<QByteArray> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 3);
+    const QByteArray body = "Command=LogsHandHistory&Password=pw";
+    EXPECT_EQ(requests[0], RequestBytes(LocalHost(server), body));
+    // The jar may order cookies of equal paths either way; both must be there, last.
+    const QByteArray a = RequestBytes(LocalHost(server), body, "Cookie: session=abc123; theme=dark\r\n");
+    const QByteArray b = RequestBytes(LocalHost(server), body, "Cookie: theme=dark; session=abc123\r\n");
+    EXPECT_TRUE(requests[1] == a || requests[1] == b) << requests[1].constData();
+    EXPECT_EQ(requests[2], RequestBytes(LocalHost(server), body));
+}
+
+} // namespace
