@@ -145,6 +145,8 @@ void TMainForm::CreateParts()
 void TMainForm::CreateViewer()
 {
     FHHViewForm = new THHViewForm(*FSettings, this);
+    if (!FHHViewForm->CreateError().isEmpty())
+        FBoxes.UnhandledError(FHHViewForm->CreateError());
 }
 
 void TMainForm::ReleaseParts()

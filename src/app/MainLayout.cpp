@@ -107,7 +107,7 @@ void TMainForm::BuildPages()
 
     PageControl2 = Named(new QTabWidget, "PageControl2");
     PageControl2->setDocumentMode(true);
-    PageControl2->setStyleSheet(QStringLiteral("QTabBar::tab { width: 175px; }"));
+    PageControl2->setStyleSheet(QStringLiteral("QTabBar::tab { width: 175px; padding: 4px 0px; }"));
 
     LocalPage = Named(new QWidget, "LocalPage");
     auto* local = new QVBoxLayout(LocalPage);

@@ -2,6 +2,7 @@
 
 #include "import/HandRecord.h"
 #include "import/ImportFormat.h"
+#include "import/LineTests.h"
 #include "import/RakeShares.h"
 
 namespace {
@@ -76,8 +77,8 @@ bool HoldsColonOrQuote(QStringView line)
 // One line of a hand's body. Returns whether the line ended the hand.
 bool ReadHandLine(QStringView line, THandRecord& hand)
 {
-    if (line.startsWith(RoundStart)) {
-        if (line.startsWith(DeckStart) || line.startsWith(SummaryStart))
+    if (BeginsWith(line, RoundStart)) {
+        if (BeginsWith(line, DeckStart) || BeginsWith(line, SummaryStart))
             return true;
         if (!line.contains(HoleCards)) {
             CloseRound(hand.PlayerLedger);
@@ -86,7 +87,7 @@ bool ReadHandLine(QStringView line, THandRecord& hand)
         // The hole-cards line keeps the blinds in the first round; it reads on
         // like any other line.
     }
-    if (line.startsWith(RakeStart)) {
+    if (BeginsWith(line, RakeStart)) {
         ReadRake(line, hand);
         return false;
     }
@@ -105,7 +106,7 @@ int ImportHands(TRakeDatabase& database, const QStringList& lines)
     THandRecord hand;
     for (const QString& text : lines) {
         const QStringView line(text);
-        if (line.startsWith(HeaderStart)) {
+        if (BeginsWith(line, HeaderStart)) {
             ReadHeader(line, hand);
             continue;
         }
@@ -113,14 +114,14 @@ int ImportHands(TRakeDatabase& database, const QStringList& lines)
         case THandState::BetweenHands:
             break;
         case THandState::AwaitGame:
-            if (line.startsWith(GameStart)) {
+            if (BeginsWith(line, GameStart)) {
                 if (IsTournamentGame(line))
                     return hand.Written; // the hand in progress is dropped
                 hand.State = THandState::AwaitTable;
             }
             break;
         case THandState::AwaitTable:
-            if (line.startsWith(TableStart)) {
+            if (BeginsWith(line, TableStart)) {
                 const QStringView name = line.sliced(TableStart.size());
                 hand.TableName = name.first(qMin(MaxTableNameLength, name.size())).toString();
                 hand.State = THandState::InHand;

@@ -4,7 +4,13 @@
 
 #include <QString>
 
-enum class THandState { BetweenHands, AwaitGame, AwaitTable, InHand };
+enum class THandState
+{
+    BetweenHands,
+    AwaitGame,
+    AwaitTable,
+    InHand
+};
 
 // The facts of the hand being read. One record serves every hand of a text in
 // turn; each hand header resets it.

@@ -18,7 +18,8 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
             int position = 0;
             for (const QString& entry : entries) {
                 ++position;
-                hooks.SetStatus(QStringLiteral("%1 (%2 of %3):  %4").arg(verb).arg(position).arg(count, entry));
+                hooks.SetStatus(
+                    QStringLiteral("%1 (%2 of %3):  %4").arg(verb).arg(position).arg(count, entry));
                 std::optional<QStringList> lines = hooks.Fetch(entry, failure);
                 if (!lines) {
                     failed = true;

@@ -2,6 +2,7 @@
 
 #include "db/RakeDatabase.h"
 #include "import/ImportFormat.h"
+#include "import/LineTests.h"
 
 #include <cmath>
 
@@ -87,7 +88,7 @@ TMarkerHit FindActionMarker(QStringView line)
             // Scanning left to right, the first find of a marker is its first occurrence.
             if (best.Marker >= 0 && marker >= best.Marker)
                 break;
-            if (line.sliced(i).startsWith(ActionMarkers[marker].Text)) {
+            if (BeginsWith(line.sliced(i), ActionMarkers[marker].Text)) {
                 best = {marker, i};
                 break;
             }

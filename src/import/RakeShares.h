@@ -9,7 +9,13 @@
 class TRakeDatabase;
 
 // How an action line changes the player's stake in the round.
-enum class TActionMode { None, Add, Subtract, Replace };
+enum class TActionMode
+{
+    None,
+    Add,
+    Subtract,
+    Replace
+};
 
 struct TActionMarker
 {

@@ -1,17 +1,69 @@
 #include "platform/TextCodec.h"
 
 #include <QStringDecoder>
+#include <cstring>
+
+bool IsValidUtf8(QByteArrayView bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const unsigned char* const end = p + bytes.size();
+    while (p < end) {
+        // Hand histories are nearly all ASCII: skip it eight bytes at a time.
+        while (end - p >= 8) {
+            quint64 word;
+            std::memcpy(&word, p, sizeof word);
+            if (word & 0x8080808080808080ULL)
+                break;
+            p += 8;
+        }
+        if (p == end)
+            break;
+        const unsigned char lead = *p;
+        if (lead < 0x80) {
+            ++p;
+            continue;
+        }
+        int follow = 0;
+        char32_t code = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            follow = 1;
+            code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            follow = 2;
+            code = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            follow = 3;
+            code = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p <= follow)
+            return false;
+        for (int k = 1; k <= follow; ++k) {
+            if ((p[k] & 0xC0) != 0x80)
+                return false;
+            code = code << 6 | (p[k] & 0x3F);
+        }
+        if (follow == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF)))
+            return false;
+        if (follow == 3 && (code < 0x10000 || code > 0x10FFFF))
+            return false;
+        p += follow + 1;
+    }
+    return true;
+}
+
+bool SystemAnsiIsUtf8(QByteArrayView bytes)
+{
+    return IsValidUtf8(bytes);
+}
 
 QString DecodeSystemAnsi(QByteArrayView bytes)
 {
     // A leading EF BB BF stays a character here: the caller has already
-    // decided that the bytes carry no mark. Stateless, so that a sequence cut
-    // at the end counts as an error instead of being held back (and lost).
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
+    // decided that the bytes carry no mark.
+    if (SystemAnsiIsUtf8(bytes))
+        return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom).decode(bytes);
     QStringDecoder ansi("windows-1252", QStringDecoder::Flag::ConvertInitialBom);
     if (ansi.isValid())
         return ansi.decode(bytes);

@@ -53,6 +53,15 @@ TEST(StringList2, CutsAtEveryKindOfBreak)
         {Bytes("\xEF\xBB\xBFHand #1\0x", 12), {"Hand #1"}},
         {Bytes("\xEF\xBB\xBF\xEF\xBB\xBFHand"),
          {QStringLiteral("\uFEFFHand")}}, // only the first mark is a mark
+        {Bytes("a\r\n\xEF\xBB\xBF"
+               "b\r\n\xEF\xBB\xBF"),
+         {"a", QStringLiteral("\uFEFFb"), QStringLiteral("\uFEFF")}},
+        {Bytes("\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF"
+               "b"),
+         {QStringLiteral("\uFEFF\uFEFF\uFEFFb")}},
+        {Bytes("\xC3\xA9\r\n\xEF\xBB\xBF"
+               "b\xE9"),
+         {QStringLiteral("Ã©"), QStringLiteral("ï»¿bé")}},
         {Bytes("\xFF\xFE"), {}},
         {Bytes("\xFF\xFE"
                "a\0\r\0b\0",

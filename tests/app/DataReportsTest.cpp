@@ -1,0 +1,184 @@
+// The "Rake Database" and "Reports" pages through the real window.
+#include "WindowFixture.h"
+#include "app/Pickers.h"
+#include "platform/Clock.h"
+#include "support/HandGenerator.h"
+#include "support/QtPrinters.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+using TBox = TRecordingBoxes::TBox;
+
+namespace {
+class Pages : public ::testing::Test
+{
+protected:
+    TWindowFixture F;
+    int Raked = 0;
+    qint32 MaxHand = 0;
+
+    // A window over a database holding two imported files.
+    TMainForm& WithHands()
+    {
+        const QString folder = F.Dir.filePath(QStringLiteral("hh"));
+        QDir().mkpath(folder);
+        THandGenerator generator(11);
+        for (int i = 0; i < 2; ++i) {
+            TGeneratedFile file = generator.MakeFile(QStringLiteral("Table %1").arg(i), QDate(2026, 11, 3 + i),
+                                                     30, 500 + 100 * i);
+            WriteHandHistory(folder + QLatin1Char('/') + file.FileName, file.Lines);
+            Raked += file.Expected.size();
+            for (const auto& hand : file.Expected)
+                MaxHand = std::max(MaxHand, hand.Hand);
+        }
+        TMainForm& form = F.Open();
+        F.Show();
+        F.PickerAnswer = folder;
+        form.RefreshBtn->click();
+        form.SelectAllBtn->click();
+        form.ImportBtn->click();
+        EXPECT_EQ(F.Boxes.Boxes.back(), (TBox{"plain", QStringLiteral("Raked hands imported:  %1").arg(Raked)}));
+        F.Boxes.Boxes.clear();
+        return form;
+    }
+    static QString Cell(QTableView* grid, int row, int column)
+    {
+        return grid->model()->index(row, column).data().toString();
+    }
+    void TearDown() override
+    {
+        Clock::SetTodaySource({});
+        F.Close();
+    }
+};
+} // namespace
+
+TEST_F(Pages, OpenOnAnEmptyDatabaseShowsZeroPositions)
+{
+    TMainForm& form = F.Open();
+    form.DBOpenBtn->click();
+    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 0 of 0"));
+    EXPECT_EQ(form.DetailStatus->text(), QStringLiteral("Detail record 0 of 0"));
+    form.DBCloseBtn->click();
+    EXPECT_TRUE(form.MasterStatus->text().isEmpty());
+    EXPECT_TRUE(form.DetailStatus->text().isEmpty());
+    EXPECT_TRUE(F.Boxes.Boxes.isEmpty());
+}
+
+TEST_F(Pages, TitleClicksSortAndTheDetailFollowsTheMaster)
+{
+    TMainForm& form = WithHands();
+    ASSERT_GT(Raked, 2);
+    // A click while closed opens; the first click on Hand reverses the order.
+    form.MasterGrid->horizontalHeader()->sectionClicked(0);
+    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 1 of %1").arg(Raked));
+    EXPECT_EQ(Cell(form.MasterGrid, 0, 0), QString::number(MaxHand));
+    EXPECT_TRUE(form.MasterGrid->model()->headerData(0, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+    form.MasterGrid->horizontalHeader()->sectionClicked(4); // Rake, ascending
+    EXPECT_FALSE(form.MasterGrid->model()->headerData(0, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+    EXPECT_TRUE(form.MasterGrid->model()->headerData(4, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+    const double first = Cell(form.MasterGrid, 0, 4).toDouble();
+    const double last = Cell(form.MasterGrid, Raked - 1, 4).toDouble();
+    EXPECT_LE(first, last);
+    EXPECT_EQ(form.MasterGrid->columnWidth(4), 100);
+    EXPECT_TRUE(Cell(form.MasterGrid, 0, 4).contains(QLatin1Char('.')));
+    // Moving the master row moves the detail view to the new hand's first row.
+    form.MasterGrid->setFocus();
+    form.MasterGrid->selectRow(2);
+    const QString hand = Cell(form.MasterGrid, 2, 0);
+    const QString dealt = Cell(form.MasterGrid, 2, 5);
+    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 3 of %1").arg(Raked));
+    EXPECT_EQ(form.DetailStatus->text(), QStringLiteral("Detail record 1 of %1").arg(dealt));
+    for (int r = 0; r < form.DetailGrid->model()->rowCount(); ++r)
+        EXPECT_EQ(Cell(form.DetailGrid, r, 0), hand);
+}
+
+TEST_F(Pages, EmptyAsksFirstAndCancelChangesNothing)
+{
+    TMainForm& form = WithHands();
+    form.DBOpenBtn->click();
+    F.Boxes.ConfirmAnswer = false;
+    form.EmptyDBBtn->click();
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"confirm", "Remove all records from database?"}}));
+    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 1 of %1").arg(Raked));
+    F.Boxes.ConfirmAnswer = true;
+    form.EmptyDBBtn->click();
+    EXPECT_TRUE(form.MasterStatus->text().isEmpty());
+    form.DBOpenBtn->click();
+    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 0 of 0"));
+}
+
+TEST_F(Pages, ReportsRunOnLoadOnlyAndExportNeedsALoadedTable)
+{
+    Clock::SetTodaySource([] { return QDate(2026, 11, 3); });
+    TMainForm& form = WithHands();
+    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Rake by Table")));
+    EXPECT_TRUE(form.SQLMemo->toPlainText().startsWith(QStringLiteral("SELECT TableName, COUNT(DISTINCT Player)")));
+    EXPECT_EQ(form.ReportGrid->model()->columnCount(), 0);
+    form.LoadSQLBtn->click();
+    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 1 of 2"));
+    EXPECT_EQ(form.ReportGrid->model()->columnCount(), 4);
+    EXPECT_EQ(form.ReportGrid->columnWidth(3), 120);
+
+    // A limit empties the grid and the status until Load.
+    form.EndCB->click();
+    EXPECT_TRUE(form.EndDate->isEnabled());
+    EXPECT_EQ(form.EndDate->text(), QStringLiteral("2026-11-03"));
+    EXPECT_EQ(form.EndTime->text(), QStringLiteral("23:59:59"));
+    EXPECT_TRUE(form.SQLMemo->toPlainText().contains(
+        QStringLiteral(" WHERE (Date = '2026-11-03' AND Time <= '23:59:59') OR Date < '2026-11-03'")));
+    EXPECT_EQ(form.ReportGrid->model()->columnCount(), 0);
+    EXPECT_TRUE(form.ReportStatus->text().isEmpty());
+    F.SaveAnswer = F.Dir.filePath(QStringLiteral("out.csv"));
+    form.ExportBtn->click();
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Report table is empty"}}));
+    EXPECT_FALSE(QFile::exists(F.SaveAnswer));
+
+    form.LoadSQLBtn->click();
+    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 1 of 1"));
+    form.EndDate->setDate(QDate(2026, 11, 4)); // a picker change rebuilds and empties
+    EXPECT_EQ(form.ReportGrid->model()->columnCount(), 0);
+    form.LoadSQLBtn->click();
+    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 1 of 2"));
+    form.ReportGrid->selectRow(1);
+    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 2 of 2"));
+    F.Boxes.Boxes.clear();
+    form.ExportBtn->click();
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"information", "Report table saved"}}));
+    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 1 of 2")) << "back on the first row";
+    QFile csv(F.SaveAnswer);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(csv.readAll().startsWith("\"TableName\",\"Players\",\"Hands\",\"Rake\"\r\n\"Table "));
+
+    // Unchecked: the pickers look empty again and the limit is gone.
+    form.EndCB->click();
+    EXPECT_EQ(form.EndDate->text(), QStringLiteral(" "));
+    EXPECT_FALSE(form.EndDate->isEnabled());
+    EXPECT_FALSE(form.SQLMemo->toPlainText().contains(QStringLiteral("WHERE")));
+}
+
+TEST_F(Pages, TheSqlBoxTakesNoLineBreakAndErrorsKeepTheStatus)
+{
+    TMainForm& form = F.Open();
+    F.Show();
+    form.SQLMemo->setFocus();
+    QTest::keyClicks(form.SQLMemo, QStringLiteral("SELEC"));
+    QTest::keyClick(form.SQLMemo, Qt::Key_Return);
+    EXPECT_EQ(form.SQLMemo->toPlainText(), QStringLiteral("SELEC"));
+    form.LoadSQLBtn->click();
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"unhandled", "SQLite3 Error 1 - near \"SELEC\": syntax error."}}));
+    EXPECT_TRUE(form.ReportStatus->text().isEmpty()) << "a rejected text fails before the query notice";
+    form.SQLMemo->setPlainText(QStringLiteral("DELETE FROM Detail"));
+    form.LoadSQLBtn->click();
+    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 0 of 0"));
+    EXPECT_EQ(form.ReportGrid->model()->columnCount(), 0);
+}

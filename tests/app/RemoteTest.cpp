@@ -1,0 +1,190 @@
+// The remote page against the local test server.
+#include "WindowFixture.h"
+#include "sources/TestServer.h"
+#include "support/HandGenerator.h"
+#include "support/QtPrinters.h"
+#include "viewer/HHView.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using TBox = TRecordingBoxes::TBox;
+
+namespace {
+class StatusLog : public QObject
+{
+public:
+    explicit StatusLog(QLabel* line) : FLine(line) { line->installEventFilter(this); }
+    QStringList Shown;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == FLine && event->type() == QEvent::Paint && (Shown.isEmpty() || Shown.back() != FLine->text()))
+            Shown.append(FLine->text());
+        return false;
+    }
+
+private:
+    QLabel* FLine;
+};
+
+class Remote : public ::testing::Test
+{
+protected:
+    TWindowFixture F;
+    TTestServer Server;
+    QMap<QString, int> Raked; // entry -> raked hands
+
+    void AddFiles(int count, bool tournament = false)
+    {
+        THandGenerator generator(5);
+        for (int i = 0; i < count; ++i) {
+            TGeneratedFile file = generator.MakeFile(QStringLiteral("Table%1").arg(i + 1), QDate(2026, 11, 3), 12,
+                                                     100 * (i + 1), tournament);
+            Server.AddFile(file.FileName, EncodeHandHistory(file.Lines));
+            Raked[file.FileName] = file.Expected.size();
+        }
+    }
+    TMainForm& Connect(const QStringList& options = {})
+    {
+        EXPECT_TRUE(Server.Start(options));
+        TMainForm& form = F.Open();
+        F.Show();
+        form.PageControl2->setCurrentWidget(form.RemotePage);
+        form.FilePort->setText(QString::number(Server.Port()));
+        form.APIPW->setText(QLatin1String(TTestServer::Password));
+        return form;
+    }
+    void TearDown() override { F.Close(); }
+};
+
+QStringList Items(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+} // namespace
+
+TEST_F(Remote, FiveSelectedAndTheThirdFetchFails)
+{
+    AddFiles(5);
+    TMainForm& form = Connect({QStringLiteral("--fail-name"), QStringLiteral("Table3")});
+    form.ShowBoth->click();
+    form.RefreshBtn->click();
+    ASSERT_EQ(form.HHRemoteList->count(), 5);
+    EXPECT_EQ(form.RFileLabel->text(), QStringLiteral("Files:  5"));
+    // The server's order decides the list; find where Table3 stands.
+    const QStringList entries = Items(form.HHRemoteList);
+    const int failing = entries.indexOf(QStringLiteral("HH2026-11-03 Table3.txt"));
+    ASSERT_GE(failing, 0);
+    form.SelectAllBtn->click();
+    StatusLog status(form.HHStatus);
+    form.ImportBtn->click();
+    QStringList expected;
+    int count = 0;
+    for (int k = 0; k <= failing; ++k)
+        expected << QStringLiteral("Retrieving (%1 of 5):  %2").arg(k + 1).arg(entries[k]);
+    for (int k = 0; k < failing; ++k)
+        count += Raked[entries[k]];
+    expected << QStringLiteral("Updating database ...") << QString();
+    EXPECT_EQ(status.Shown, expected);
+    ASSERT_EQ(F.Boxes.Boxes.size(), 2);
+    EXPECT_EQ(F.Boxes.Boxes[0].Kind, QStringLiteral("error"));
+    EXPECT_FALSE(F.Boxes.Boxes[0].Text.isEmpty());
+    EXPECT_EQ(F.Boxes.Boxes[1], (TBox{"plain", QStringLiteral("Raked hands imported:  %1").arg(count)}));
+    form.DBOpenBtn->click();
+    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record %1 of %2").arg(count ? 1 : 0).arg(count));
+}
+
+TEST_F(Remote, EntriesAreFetchedInListOrder)
+{
+    AddFiles(4);
+    TMainForm& form = Connect();
+    form.RefreshBtn->click();
+    ASSERT_EQ(form.HHRemoteList->count(), 4);
+    const QStringList entries = Items(form.HHRemoteList);
+    form.HHRemoteList->item(3)->setSelected(true);
+    form.HHRemoteList->item(0)->setSelected(true);
+    const int before = Server.Requests().size();
+    form.ImportBtn->click();
+    const QList<QByteArray> requests = Server.Requests().mid(before);
+    ASSERT_EQ(requests.size(), 2);
+    auto nameOf = [](const QString& entry) { return entry.mid(13, entry.size() - 17).toUtf8(); };
+    EXPECT_TRUE(requests[0].contains("&Name=" + nameOf(entries[0])));
+    EXPECT_TRUE(requests[1].contains("&Name=" + nameOf(entries[3])));
+}
+
+TEST_F(Remote, TournamentFilterWithoutTournamentsThenBoth)
+{
+    AddFiles(3);
+    TMainForm& form = Connect();
+    form.ShowTrny->click();
+    form.RefreshBtn->click();
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"information", "No files found"}}));
+    EXPECT_EQ(form.RFileLabel->text(), QStringLiteral("Files:  0"));
+    form.ShowBoth->click();
+    EXPECT_EQ(form.HHRemoteList->count(), 3);
+    EXPECT_EQ(form.RemoteFiles.Both, Items(form.HHRemoteList));
+}
+
+TEST_F(Remote, ServerDownAndTheChecks)
+{
+    TMainForm& form = Connect();
+    Server.Stop();
+    form.RemoteFiles.Add(QStringLiteral("HH2026-11-03 Old.txt"));
+    form.RefreshBtn->click();
+    const QString url = QStringLiteral("http://127.0.0.1:%1/api").arg(Server.Port());
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Could not connect to " + url}}));
+    EXPECT_EQ(form.HHRemoteList->count(), 0);
+    EXPECT_EQ(form.RFileLabel->text(), QStringLiteral("Files:  0"));
+    EXPECT_TRUE(form.HHStatus->text().isEmpty());
+
+    F.Boxes.Boxes.clear();
+    form.ServerIP->setText(QStringLiteral(" \t "));
+    form.RefreshBtn->click();
+    form.HHRemoteList->addItem(QStringLiteral("HH2026-11-03 X.txt"));
+    form.HHRemoteList->item(0)->setSelected(true);
+    form.ImportBtn->click();
+    form.LoadHHBtn->click();
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "No IP specified"},
+                                            {"information", "No IP specified"},
+                                            {"information", "No IP specified"}}));
+}
+
+TEST_F(Remote, ViewRefusesTwoAndShowsOneWithoutCursorOrStatus)
+{
+    AddFiles(2);
+    TMainForm& form = Connect();
+    form.ShowBoth->click();
+    form.RefreshBtn->click();
+    ASSERT_EQ(form.HHRemoteList->count(), 2);
+    form.SelectAllBtn->click();
+    const int before = Server.Requests().size();
+    form.LoadHHBtn->click();
+    EXPECT_EQ(F.Boxes.Boxes.back(), (TBox{"error", "More than 1 history file selected"}));
+    EXPECT_EQ(Server.Requests().size(), before) << "refused before any exchange";
+
+    form.HHRemoteList->clearSelection();
+    form.HHRemoteList->setCurrentRow(1, QItemSelectionModel::Select);
+    form.HHStatus->setText(QStringLiteral("as it was"));
+    form.HHStatus->repaint();
+    StatusLog status(form.HHStatus);
+    bool cursorShown = true;
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        cursorShown = QApplication::overrideCursor() != nullptr;
+        caption = form.HHViewForm().windowTitle();
+        form.HHViewForm().close();
+    });
+    form.LoadHHBtn->click();
+    EXPECT_FALSE(cursorShown);
+    EXPECT_EQ(caption, form.HHRemoteList->item(1)->text());
+    EXPECT_TRUE(status.Shown.isEmpty());
+    EXPECT_EQ(form.HHStatus->text(), QStringLiteral("as it was"));
+}
