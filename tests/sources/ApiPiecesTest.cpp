@@ -116,23 +116,6 @@ TEST(HttpAddress, UnusableAddressesAreRefused)
         EXPECT_FALSE(ParseHttpAddress(url).has_value()) << url.toStdString();
 }
 
-TEST(HttpRequest, WholeRequestWithBareHostAndCookieLast)
-{
-    const auto address = ParseHttpAddress("https://10.0.0.5:443/api");
-    ASSERT_TRUE(address.has_value());
-    EXPECT_EQ(BuildHttpRequest(*address, "a=b", "sid=1; x=2"),
-              QByteArray("POST /api HTTP/1.0\r\n"
-                         "Connection: keep-alive\r\n"
-                         "Content-Type: application/x-www-form-urlencoded\r\n"
-                         "Content-Length: 3\r\n"
-                         "Host: 10.0.0.5\r\n"
-                         "Accept: text/html, */*\r\n"
-                         "User-Agent: Mozilla/5.0 (compatible; Zantreo Server)\r\n"
-                         "Cookie: sid=1; x=2\r\n"
-                         "\r\n"
-                         "a=b"));
-}
-
 TEST(FormEncoding, EachCharacterClass)
 {
     struct TCase

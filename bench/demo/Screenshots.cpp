@@ -1,0 +1,106 @@
+// Makes the README's pictures from the real window: imports the demo folder
+// through the local page, opens the browser, runs a report and views a file.
+// Run under a real X server: xvfb-run -a build/kestrum_screenshots demo/HandHistory docs
+#include "app/Main.h"
+#include "app/MessageBoxes.h"
+#include "platform/ShBrowseU.h"
+#include "viewer/HHView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QFile>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+
+namespace {
+class TQuietBoxes : public TMessageBoxes
+{
+public:
+    void Error(const QString& t) override { std::printf("error: %s\n", qPrintable(t)); }
+    void Information(const QString& t) override { std::printf("information: %s\n", qPrintable(t)); }
+    bool Confirm(const QString&) override { return false; }
+    void Plain(const QString& t) override { std::printf("%s\n", qPrintable(t)); }
+    void UnhandledError(const QString& t) override { std::printf("unhandled: %s\n", qPrintable(t)); }
+};
+
+class TFixedPicker : public TShBrowse
+{
+public:
+    explicit TFixedPicker(QString folder) : FAnswer(std::move(folder)) {}
+    bool Execute() override
+    {
+        FFolder = FAnswer;
+        return true;
+    }
+
+private:
+    QString FAnswer;
+};
+
+void Save(QWidget* widget, const QString& path)
+{
+    QTest::qWait(300);
+    widget->grab().save(path);
+    std::printf("saved %s\n", qPrintable(path));
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: kestrum_screenshots <hand history folder> <output folder>\n");
+        return 2;
+    }
+    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    QTemporaryDir places;
+    TQuietBoxes boxes;
+    TMainFormPlaces where;
+    where.DatabaseFolder = places.path();
+    where.SettingsFile = places.filePath(QStringLiteral("Kestrum.ini"));
+    where.NewFolderPicker = [folder] { return std::make_unique<TFixedPicker>(folder); };
+    TMainForm form(boxes, where);
+    form.resize(900, 600);
+    form.show();
+    (void)QTest::qWaitForWindowExposed(&form);
+
+    form.ShowBoth->click();
+    form.RefreshBtn->click();
+    form.HHLocalList->item(1)->setSelected(true);
+    form.HHLocalList->item(4)->setSelected(true);
+    Save(&form, out + QStringLiteral("/main-window.png"));
+    form.SelectAllBtn->click();
+    form.ImportBtn->click();
+
+    form.PageControl1->setCurrentWidget(form.DataPage);
+    form.DBOpenBtn->click();
+    form.MasterGrid->selectRow(3);
+    Save(&form, out + QStringLiteral("/browser.png"));
+
+    form.PageControl1->setCurrentWidget(form.ReportPage);
+    form.ReportList->setCurrentIndex(2);
+    form.LoadSQLBtn->click();
+    Save(&form, out + QStringLiteral("/reports.png"));
+
+    THHViewForm& viewer = form.HHViewForm();
+    viewer.LoadLines(form.HHLocalList->item(0)->text(), [&] {
+        QStringList lines;
+        QFile file(folder + QLatin1Char('/') + form.HHLocalList->item(0)->text());
+        if (file.open(QIODevice::ReadOnly))
+            lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+        return lines;
+    }());
+    viewer.show();
+    (void)QTest::qWaitForWindowExposed(&viewer);
+    Save(&viewer, out + QStringLiteral("/viewer.png"));
+    viewer.hide();
+    return 0;
+}
