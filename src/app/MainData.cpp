@@ -14,8 +14,8 @@
 
 TDatabaseBrowser& TMainForm::Browser()
 {
-    // Made at start-up; after a failed start-up it is tried again, which
-    // reopens the existing file (never creating it).
+    // Made at start-up. After a failed start-up its statements are still
+    // unset; Open sets them, which reopens the existing file (never creating it).
     if (!FBrowser) {
         FBrowser = std::make_unique<TDatabaseBrowser>(
             *FRakeDatabase, [this](const QString& text) { SetStatus(MasterStatus, text); },
@@ -28,7 +28,7 @@ TDatabaseBrowser& TMainForm::Browser()
 
 void TMainForm::SetBrowseStatements()
 {
-    Browser();
+    Browser().SetStatements();
 }
 
 void TMainForm::DBOpenBtnClick()

@@ -3,6 +3,7 @@
 #include "db/RakeDatabase.h"
 #include "support/HandGenerator.h"
 #include "support/QtPrinters.h"
+#include "viewer/HHView.h"
 
 #include <QFile>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -287,5 +289,31 @@ TEST_F(LocalFiles, ADatabaseErrorInMidRunRollsBackAndTheNextRunImports)
     const int expected = RakedHands(0) + RakedHands(1);
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"plain", QStringLiteral("Raked hands imported:  %1").arg(expected)}}));
     EXPECT_EQ(Count(DbPath(), "SELECT COUNT(*) FROM Master"), expected);
+    F.Close();
+}
+
+TEST_F(LocalFiles, ViewShowsTheCurrentEntryOrSaysWhy)
+{
+    TMainForm& form = F.Open();
+    form.LoadHHBtn->click();
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "No hand history file selected in list"}}));
+    MakeFiles(2, 0, 5);
+    List();
+    F.Show();
+    F.Boxes.Boxes.clear();
+    // Nothing selected: the entry with the focus mark is shown; a double click does the same.
+    form.HHLocalList->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+    const QString entry = form.HHLocalList->item(1)->text();
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        caption = form.HHViewForm().windowTitle();
+        form.HHViewForm().close();
+    });
+    emit form.HHLocalList->itemDoubleClicked(form.HHLocalList->item(1));
+    EXPECT_EQ(caption, entry);
+    EXPECT_TRUE(F.Boxes.Boxes.isEmpty());
+    QFile::remove(Folder + QLatin1Char('/') + entry);
+    form.LoadHHBtn->click();
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Error loading " + Folder + "/" + entry}}));
     F.Close();
 }
