@@ -113,8 +113,9 @@ int main(int argc, char** argv)
     qint64 readBytes = 0;
     const auto import = [&](TRakeDatabase& db) {
         written = 0;
-        TStringList2 lines;
+        // A list per file, made and released as the program's import run does.
         for (const TCorpusFile& f : files) {
+            TStringList2 lines;
             lines.LoadFromFile(f.Path);
             written += ImportHands(db, lines);
         }
@@ -141,9 +142,10 @@ int main(int argc, char** argv)
     };
     // For the breakdown: loading alone, no database work.
     const auto loadOnly = [&](TRakeDatabase&) {
-        TStringList2 lines;
-        for (const TCorpusFile& f : files)
+        for (const TCorpusFile& f : files) {
+            TStringList2 lines;
             lines.LoadFromFile(f.Path);
+        }
     };
     const auto preparedOnce = [&](TRakeDatabase& db) {
         const auto master = db.Prepare(MasterSQL);

@@ -1,5 +1,7 @@
 #include "import/PlayerLedger.h"
 
+#include <cstring>
+
 TPlayerLedger::TPlayerLedger()
 {
     FCollator.setCaseSensitivity(Qt::CaseInsensitive);
@@ -17,8 +19,10 @@ qsizetype TPlayerLedger::Search(QStringView name, bool& found) const
 {
     // A hand names the same few players over and over, nearly always in the
     // same spelling: an exact match needs no locale compare.
+    const size_t bytes = static_cast<size_t>(name.size()) * sizeof(char16_t);
     for (qsizetype i = 0; i < Count(); ++i) {
-        if (FEntries[i].Name == name) {
+        const QString& entry = FEntries[i].Name;
+        if (entry.size() == name.size() && std::memcmp(entry.utf16(), name.utf16(), bytes) == 0) {
             found = true;
             return i;
         }

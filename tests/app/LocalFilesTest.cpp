@@ -20,24 +20,6 @@
 using TBox = TRecordingBoxes::TBox;
 
 namespace {
-// Every text the status line showed on screen, in order.
-class TStatusRecorder : public QObject
-{
-public:
-    explicit TStatusRecorder(QLabel* line) : FLine(line) { line->installEventFilter(this); }
-    QStringList Shown;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == FLine && event->type() == QEvent::Paint &&
-            (Shown.isEmpty() || Shown.back() != FLine->text()))
-            Shown.append(FLine->text());
-        return false;
-    }
-
-private:
-    QLabel* FLine;
-};
-
 QStringList Items(const QListWidget* list)
 {
     QStringList out;

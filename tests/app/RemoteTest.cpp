@@ -16,22 +16,6 @@
 using TBox = TRecordingBoxes::TBox;
 
 namespace {
-class StatusLog : public QObject
-{
-public:
-    explicit StatusLog(QLabel* line) : FLine(line) { line->installEventFilter(this); }
-    QStringList Shown;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == FLine && event->type() == QEvent::Paint && (Shown.isEmpty() || Shown.back() != FLine->text()))
-            Shown.append(FLine->text());
-        return false;
-    }
-
-private:
-    QLabel* FLine;
-};
-
 class Remote : public ::testing::Test
 {
 protected:
@@ -84,7 +68,7 @@ TEST_F(Remote, FiveSelectedAndTheThirdFetchFails)
     const int failing = entries.indexOf(QStringLiteral("HH2026-11-03 Table3.txt"));
     ASSERT_GE(failing, 0);
     form.SelectAllBtn->click();
-    StatusLog status(form.HHStatus);
+    TStatusRecorder status(form.HHStatus);
     form.ImportBtn->click();
     QStringList expected;
     int count = 0;
@@ -174,7 +158,7 @@ TEST_F(Remote, ViewRefusesTwoAndShowsOneWithoutCursorOrStatus)
     form.HHRemoteList->setCurrentRow(1, QItemSelectionModel::Select);
     form.HHStatus->setText(QStringLiteral("as it was"));
     form.HHStatus->repaint();
-    StatusLog status(form.HHStatus);
+    TStatusRecorder status(form.HHStatus);
     bool cursorShown = true;
     QString caption;
     QTimer::singleShot(0, [&] {

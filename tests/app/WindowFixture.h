@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QLabel>
 #include <QTest>
 #include <QDateTimeEdit>
 #include <QPushButton>
@@ -74,6 +75,23 @@ public:
 private:
     std::optional<QString> FAnswer;
     QString* FSeen;
+};
+
+// Every text a status line showed on screen, in order.
+class TStatusRecorder : public QObject
+{
+public:
+    explicit TStatusRecorder(QLabel* line) : FLine(line) { line->installEventFilter(this); }
+    QStringList Shown;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == FLine && event->type() == QEvent::Paint && (Shown.isEmpty() || Shown.back() != FLine->text()))
+            Shown.append(FLine->text());
+        return false;
+    }
+
+private:
+    QLabel* FLine;
 };
 
 // A main window over temporary places: its own database folder and settings file.
