@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <algorithm>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -20,9 +21,10 @@ int main(int argc, char** argv)
     }
     TCorpusOptions options;
     options.Hands = hands;
-    options.HandsPerFile = 2500;
     options.Seed = seed;
     options.Tables = 4;
+    // At least three days of four tables when the hands allow it.
+    options.HandsPerFile = std::clamp(hands / (options.Tables * 3), 50, 2500);
     options.TournamentsPerDay = 1;
     const QVector<TCorpusFile> files = WriteCorpus(args[1], options);
     int raked = 0;

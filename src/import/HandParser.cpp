@@ -77,8 +77,11 @@ void ReadRake(QStringView line, THandRecord& hand)
 
 bool HoldsColonOrQuote(QStringView line)
 {
-    // Qt's character search is vectorised; two of them beat one plain loop.
-    return line.contains(u':') || line.contains(u'"');
+    for (const QChar c : line) {
+        if (c == u':' || c == u'"')
+            return true;
+    }
+    return false;
 }
 
 // One line of a hand's body. Returns whether the line ended the hand.

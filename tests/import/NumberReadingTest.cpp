@@ -3,7 +3,9 @@
 
 #include <QLocale>
 #include <QString>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -126,13 +128,22 @@ TEST(Amount, IsTheNearestDouble)
         EXPECT_EQ(ReadAmount(QString::fromLatin1(text)), std::strtod(text, nullptr)) << text;
 }
 
+TEST(Amount, IsExactForLongTexts)
+{
+    // Rounded once, correctly, however many digits the text has.
+    EXPECT_EQ(ReadAmount(QStringLiteral("0.") + QString(400, u'3')), 1.0 / 3.0);
+    EXPECT_EQ(ReadAmount(QString(300, u'9')), 1e300);
+}
+
 TEST(Amount, DoesNotFollowTheUserLocale)
 {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
     EXPECT_EQ(ReadAmount(u"2.5"), 2.5);
     EXPECT_EQ(ReadAmount(u"2,5"), 0);
     EXPECT_EQ(ReadAmount(u"1.000,5"), 0);
+    std::setlocale(LC_ALL, "C.UTF-8");
     QLocale::setDefault(saved);
 }
 

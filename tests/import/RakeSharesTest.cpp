@@ -5,7 +5,6 @@
 #include "support/QtPrinters.h"
 
 #include <QLocale>
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,18 +118,6 @@ TEST(RakeShares, FastMarkerSearchAgreesOverGeneratedLines)
     EXPECT_GT(actions, 1000);
 }
 
-TEST(PlayerLedger, CloseRoundMovesBetsIntoTotals)
-{
-    TPlayerLedger ledger;
-    ledger.FindOrAdd(u"Ann").Bet = 2;
-    ledger.FindOrAdd(u"Bob").Bet = -1.5;
-    CloseRound(ledger);
-    CloseRound(ledger);
-    EXPECT_EQ(ledger.Find(u"Ann")->Total, 2);
-    EXPECT_EQ(ledger.Find(u"Bob")->Total, -1.5);
-    EXPECT_EQ(ledger.Find(u"Ann")->Bet, 0);
-}
-
 // Names in both locales: the ledger stays sorted, finds every name by
 // bisection, merges letter case only and keeps the first spelling.
 struct TLedgerCase
@@ -172,30 +159,6 @@ TEST(PlayerLedger, NamesMergeOnlyByLetterCase)
             EXPECT_NE(ledger.Find(name), nullptr) << qPrintable(name);
     }
     QLocale::setDefault(saved);
-}
-
-TEST(PlayerLedger, StaysSortedOverManyNames)
-{
-    TPlayerLedger ledger;
-    QStringList names = THandGenerator::PlayerNames();
-    for (const QString& n : THandGenerator::PlayerNames())
-        names << n.toUpper() << n + u'2' << u'_' + n;
-    std::mt19937 random(5);
-    std::shuffle(names.begin(), names.end(), random);
-    for (const QString& n : names)
-        ledger.FindOrAdd(n);
-    EXPECT_EQ(ledger.Count(), 3 * THandGenerator::PlayerNames().size());
-    const TPlayerLedger::TEntry* previous = nullptr;
-    for (const TPlayerLedger::TEntry& e : ledger) {
-        if (previous) {
-            EXPECT_LT(ledger.Compare(previous->Name, e.Name), 0)
-                << qPrintable(previous->Name + u' ' + e.Name);
-        }
-        previous = &e;
-    }
-    for (const QString& n : names)
-        EXPECT_NE(ledger.Find(n.toLower()), nullptr) << qPrintable(n);
-    EXPECT_EQ(ledger.Find(u"Nobody"), nullptr);
 }
 
 } // namespace
