@@ -3,7 +3,7 @@
 // Run under a real X server: xvfb-run -a build/kestrum_screenshots demo/HandHistory docs
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
-#include "platform/ShBrowseU.h"
+#include "FixedPicker.h"
 #include "viewer/HHView.h"
 
 #include <QApplication>
@@ -30,19 +30,6 @@ public:
     void UnhandledError(const QString& t) override { std::printf("unhandled: %s\n", qPrintable(t)); }
 };
 
-class TFixedPicker : public TShBrowse
-{
-public:
-    explicit TFixedPicker(QString folder) : FAnswer(std::move(folder)) {}
-    bool Execute() override
-    {
-        FFolder = FAnswer;
-        return true;
-    }
-
-private:
-    QString FAnswer;
-};
 
 void Save(QWidget* widget, const QString& path)
 {

@@ -8,7 +8,7 @@
 #include "db/RakeDatabase.h"
 #include "import/HandParser.h"
 #include "import/StringList2.h"
-#include "platform/ShBrowseU.h"
+#include "FixedPicker.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,19 +32,6 @@ public:
     void UnhandledError(const QString& t) override { Last = t; }
 };
 
-class TFixedPicker : public TShBrowse
-{
-public:
-    explicit TFixedPicker(QString folder) : FAnswer(std::move(folder)) {}
-    bool Execute() override
-    {
-        FFolder = FAnswer;
-        return true;
-    }
-
-private:
-    QString FAnswer;
-};
 
 double Bare(const QVector<TCorpusFile>& files, const QString& dbFolder, int& raked)
 {
