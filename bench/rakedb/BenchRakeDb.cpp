@@ -86,3 +86,11 @@ double Median(QList<double> samples)
 }
 
 } // namespace BenchRakeDb
+
+QString BenchRakeDb::PreparedDatabaseFolder(int argc, char** argv, int hands)
+{
+    const QString folder = DatabaseFolder(argc, argv);
+    if (!QFile::exists(QDir(folder).filePath(TRakeDatabase::DatabaseFileName)))
+        std::printf("generated %d hands in %.1f s\n", hands, Generate(folder, hands));
+    return folder;
+}

@@ -27,6 +27,10 @@ double PeakChildrenMiB();
 // temporary folder that lives until the program ends.
 QString DatabaseFolder(int argc, char** argv);
 
+// The folder of the benchmark database, generated with the given number of
+// hands unless its file is already there.
+QString PreparedDatabaseFolder(int argc, char** argv, int hands);
+
 // Median of the samples.
 double Median(QList<double> samples);
 

@@ -36,10 +36,8 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     constexpr int Hands = 1000000;
     constexpr int Runs = 3;
-    const QString folder = DatabaseFolder(argc, argv);
+    const QString folder = PreparedDatabaseFolder(argc, argv, Hands);
     const QString file = QDir(folder).filePath(TRakeDatabase::DatabaseFileName);
-    if (!QFile::exists(file))
-        std::printf("generated %d hands in %.1f s\n", Hands, Generate(folder, Hands));
 
     TRakeDatabase database(folder);
     database.OpenRakeDatabase();
