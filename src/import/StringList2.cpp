@@ -63,45 +63,38 @@ QString Decode(QByteArrayView bytes)
 
 } // namespace
 
-namespace {
-
-// Cuts at CR, LF or CR LF; a break at the very end makes no empty line. Unit
-// is char for UTF-8 bytes (a break byte never occurs inside a multi-byte
-// sequence) and QChar for decoded text; the text ends at a NUL.
-char16_t UnitOf(char c)
+void TStringList2::LoadFromBytes(QByteArrayView bytes)
 {
-    return static_cast<unsigned char>(c);
-}
-
-char16_t UnitOf(QChar c)
-{
-    return c.unicode();
-}
-
-// QString::fromUtf8 drops a U+FEFF at the start; inside the text it is a
-// character like any other, and a line that begins with it is no header line.
-QString Utf8Line(const char* line, qsizetype size)
-{
-    qsizetype marks = 0;
-    while (size - 3 * marks >= 3 && std::memcmp(line + 3 * marks, "\xEF\xBB\xBF", 3) == 0)
-        ++marks;
-    if (marks == 0)
-        return QString::fromUtf8(line, size);
-    return QString(marks, QChar(0xFEFF)) + QString::fromUtf8(line + 3 * marks, size - 3 * marks);
-}
-
-template <typename TUnit, typename TMake>
-void CutLines(const TUnit* data, qsizetype size, QStringList& lines, TMake make)
-{
+    clear();
+    QString text = Decode(bytes);
+    const qsizetype size = text.size();
+    if (size == 0)
+        return;
+    // Every line shares the one decoded buffer: no allocation per line, and
+    // each line is still a QString of its own (copy-on-write, as any other).
+    char16_t* const data = reinterpret_cast<char16_t*>(text.data());
+    QString::DataPointer& whole = text.data_ptr();
+    const auto addLine = [&](qsizetype start, qsizetype end) {
+        // The break itself becomes the line's terminating NUL; the last line
+        // ends where the string does, already terminated.
+        if (end < size)
+            data[end] = u'\0';
+        whole.d_ptr()->ref();
+        append(QString(QString::DataPointer(whole.d_ptr(), data + start, end - start)));
+    };
+    // Cut at CR, LF or CR LF; a break at the very end makes no empty line; the
+    // text ends at a NUL.
+    reserve(size / 64);
     qsizetype start = 0;
     qsizetype i = 0;
     for (; i < size; ++i) {
-        const auto c = UnitOf(data[i]);
+        const char16_t c = data[i];
         if (c > u'\r')
             continue;
         if (c == u'\n' || c == u'\r') {
-            lines.append(make(data + start, i - start));
-            if (c == u'\r' && i + 1 < size && UnitOf(data[i + 1]) == u'\n')
+            const bool crlf = c == u'\r' && i + 1 < size && data[i + 1] == u'\n';
+            addLine(start, i);
+            if (crlf)
                 ++i;
             start = i + 1;
         } else if (c == 0) {
@@ -109,27 +102,7 @@ void CutLines(const TUnit* data, qsizetype size, QStringList& lines, TMake make)
         }
     }
     if (i > start)
-        lines.append(make(data + start, i - start));
-}
-
-} // namespace
-
-void TStringList2::LoadFromBytes(QByteArrayView bytes)
-{
-    clear();
-    const TMark mark = MarkOf(bytes);
-    if (mark == TMark::None || mark == TMark::Utf8) {
-        // Well-formed UTF-8 is cut as bytes and each line decoded on its own:
-        // the same lines without a copy of the whole text.
-        const QByteArrayView text = UpToNul(mark == TMark::Utf8 ? bytes.sliced(3) : bytes);
-        if (mark == TMark::Utf8 ? IsValidUtf8(text) : SystemAnsiIsUtf8(text)) {
-            CutLines(text.data(), text.size(), *this, Utf8Line);
-            return;
-        }
-    }
-    const QString text = Decode(bytes);
-    CutLines(text.constData(), text.size(), *this,
-             [](const QChar* line, qsizetype size) { return QString(line, size); });
+        addLine(start, i);
 }
 
 void TStringList2::LoadFromFile(const QString& path)

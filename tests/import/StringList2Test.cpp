@@ -153,6 +153,32 @@ TEST(StringList2, LoadingReplacesTheContent)
     EXPECT_EQ(list, (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
 }
 
+TEST(StringList2, LinesAreIndependentStrings)
+{
+    // The lines share one decoded buffer; changing or keeping one must never
+    // touch another, nor outlive the list badly.
+    QString kept;
+    {
+        TStringList2 list;
+        list.LoadFromBytes("first\r\nsecond\nthird");
+        ASSERT_EQ(list.size(), 3);
+        EXPECT_EQ(QStringView(list[0]).data()[list[0].size()], u'\0');
+        EXPECT_EQ(QStringView(list[1]).data()[list[1].size()], u'\0');
+        list[0].append(QStringLiteral(" and much more than fits before the next line"));
+        list[1][0] = u'S';
+        EXPECT_EQ(list, (QStringList{QStringLiteral("first and much more than fits before the next line"),
+                                     QStringLiteral("Second"), QStringLiteral("third")}));
+        kept = list[2];
+        QStringList alone = list.mid(2);
+        list.clear();
+        alone[0].append(u'!');
+        EXPECT_EQ(alone[0], QStringLiteral("third!"));
+    }
+    EXPECT_EQ(kept, QStringLiteral("third"));
+    kept.append(QStringLiteral(" grows alone"));
+    EXPECT_EQ(kept, QStringLiteral("third grows alone"));
+}
+
 TEST(StringList2, FailuresRaise)
 {
     QTemporaryDir dir;
