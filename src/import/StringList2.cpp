@@ -63,6 +63,33 @@ QString Decode(QByteArrayView bytes)
 
 } // namespace
 
+namespace {
+
+// The first position from `at` on that holds a unit of U+0000..U+000D (every
+// break and the NUL are among them), or `size`. Lines run to some seventy
+// characters: four units are tested at a time.
+qsizetype SkipPlainUnits(const char16_t* data, qsizetype at, qsizetype size)
+{
+    constexpr quint64 Ones = 0x0001000100010001ULL;
+    constexpr quint64 HighBits = 0x8000800080008000ULL;
+    while (size - at >= 4) {
+        quint64 word;
+        std::memcpy(&word, data + at, sizeof word);
+        // Nonzero when some unit is below 14; a unit above such a one may
+        // show falsely, which the unit-wise test below sorts out.
+        if (((word - 14 * Ones) & ~word & HighBits) != 0)
+            break;
+        at += 4;
+    }
+    for (; at < size; ++at) {
+        if (data[at] <= u'\r')
+            return at;
+    }
+    return size;
+}
+
+} // namespace
+
 void TStringList2::LoadFromBytes(QByteArrayView bytes)
 {
     clear();
@@ -87,10 +114,11 @@ void TStringList2::LoadFromBytes(QByteArrayView bytes)
     reserve(size / 64);
     qsizetype start = 0;
     qsizetype i = 0;
-    for (; i < size; ++i) {
+    while (i < size) {
+        i = SkipPlainUnits(data, i, size);
+        if (i == size)
+            break;
         const char16_t c = data[i];
-        if (c > u'\r')
-            continue;
         if (c == u'\n' || c == u'\r') {
             const bool crlf = c == u'\r' && i + 1 < size && data[i + 1] == u'\n';
             addLine(start, i);
@@ -100,6 +128,7 @@ void TStringList2::LoadFromBytes(QByteArrayView bytes)
         } else if (c == 0) {
             break;
         }
+        ++i;
     }
     if (i > start)
         addLine(start, i);
