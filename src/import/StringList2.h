@@ -15,5 +15,8 @@ public:
     // Replaces the content with the lines of a file's bytes: decoded by the
     // byte-order mark (UTF-8, UTF-16 LE, UTF-16 BE) or else in the system's
     // 8-bit code page, cut at CR, LF or CR LF, ending at the first NUL.
+    // The lines share one buffer of the whole text, so a line kept on its own
+    // keeps that buffer alive; copy it (QString(line.constData(), line.size()))
+    // to hold it for long.
     void LoadFromBytes(QByteArrayView bytes);
 };

@@ -47,7 +47,9 @@ TEST(StringList2, CutsAtEveryKindOfBreak)
         {Bytes("ab\tcd\x01"
                "efgh\xE2\x82\xAC"
                "ijkl\rmn\x0eopqrstu\x7f\r\nv"),
-         {QStringLiteral("ab\tcd\x01" "efgh\u20ACijkl"), QStringLiteral("mn\x0eopqrstu\x7f"), "v"}},
+         {QStringLiteral("ab\tcd\x01"
+                         "efgh\u20ACijkl"),
+          QStringLiteral("mn\x0eopqrstu\x7f"), "v"}},
         {Bytes("a\r\nb\0c\r\nd", 9), {"a", "b"}},
         {Bytes("\0a\r\n", 4), {}},
         {Bytes("a\r\n\0", 4), {"a"}},
