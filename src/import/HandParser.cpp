@@ -23,8 +23,8 @@ const QLatin1String HoleCards("Hole Cards");
 const QLatin1String RakeStart("Rake (");
 const QLatin1String DateSeparator(" - ");
 
-// Every hand sets the date and the time; reusing the texts' storage saves two
-// allocations a hand.
+// Every hand sets its table, date and time; reusing the texts' storage saves
+// three allocations a hand.
 void Assign(QString& target, QStringView value)
 {
     target.resize(value.size());
@@ -133,7 +133,7 @@ int ImportHands(TRakeDatabase& database, const QStringList& lines)
         case THandState::AwaitTable:
             if (BeginsWith(line, TableStart)) {
                 const QStringView name = line.sliced(TableStart.size());
-                hand.TableName = name.first(qMin(MaxTableNameLength, name.size())).toString();
+                Assign(hand.TableName, name.first(qMin(MaxTableNameLength, name.size())));
                 hand.State = THandState::InHand;
             }
             break;

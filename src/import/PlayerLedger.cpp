@@ -1,5 +1,6 @@
 #include "import/PlayerLedger.h"
 
+#include <algorithm>
 #include <cstring>
 
 TPlayerLedger::TPlayerLedger()
@@ -51,7 +52,16 @@ TPlayer& TPlayerLedger::FindOrAdd(QStringView name)
     const qsizetype at = Search(name, found);
     if (found)
         return FEntries[at].Player;
-    return FEntries.insert(FEntries.begin() + at, TEntry{name.toString(), TPlayer{}})->Player;
+    if (FCount == static_cast<qsizetype>(FEntries.size()))
+        FEntries.emplace_back();
+    TEntry& spare = FEntries[FCount];
+    // resize keeps the spare name's capacity; only a longer name allocates.
+    spare.Name.resize(name.size());
+    std::copy(name.begin(), name.end(), spare.Name.begin());
+    spare.Player = TPlayer{};
+    std::rotate(FEntries.begin() + at, FEntries.begin() + FCount, FEntries.begin() + FCount + 1);
+    ++FCount;
+    return FEntries[at].Player;
 }
 
 TPlayer* TPlayerLedger::Find(QStringView name)

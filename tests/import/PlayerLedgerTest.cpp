@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -102,6 +103,34 @@ TEST(PlayerLedger, BisectionFindsEverySpelling)
         EXPECT_EQ(ledger.Find(u"Pl"), nullptr);
         ledger.Clear();
         EXPECT_TRUE(ledger.IsEmpty());
+    }
+}
+
+// One ledger serves hand after hand: after Clear nothing of the last hand may
+// show, neither a player nor an amount nor a piece of an old, longer name.
+TEST(PlayerLedger, ClearedLedgerStartsAFreshHand)
+{
+    TPlayerLedger ledger;
+    const QStringList hands[] = {
+        {"Zed", "Alexandria-the-long", "mia", "Bo"},
+        {"Al", "zed", "Mia"},
+        {},
+        {"Alexandria-the-longest-name-yet", "Bo", "Cy", "Dee", "Eve", "al"},
+    };
+    for (const QStringList& hand : hands) {
+        ledger.Clear();
+        for (const QString& name : hand) {
+            TPlayer& player = ledger.FindOrAdd(name);
+            EXPECT_EQ(player.Bet, 0) << qPrintable(name);
+            EXPECT_EQ(player.Total, 0) << qPrintable(name);
+            player.Bet = 5;
+            player.Total = 7;
+        }
+        QStringList wanted = hand;
+        std::sort(wanted.begin(), wanted.end(),
+                  [&](const QString& a, const QString& b) { return ledger.Compare(a, b) < 0; });
+        EXPECT_EQ(NamesOf(ledger), wanted);
+        EXPECT_EQ(ledger.Find(u"Alexandria-the-long") != nullptr, hand.contains("Alexandria-the-long"));
     }
 }
 
