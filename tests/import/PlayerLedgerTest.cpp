@@ -1,8 +1,8 @@
 #include "import/PlayerLedger.h"
 
 #include <QLocale>
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <random>
 
 namespace {
