@@ -61,10 +61,6 @@ QString Decode(QByteArrayView bytes)
     return DecodeSystemAnsi(UpToNul(bytes));
 }
 
-} // namespace
-
-namespace {
-
 // The first position from `at` on that holds a unit of U+0000..U+000D (every
 // break and the NUL are among them), or `size`. Lines run to some seventy
 // characters: four units are tested at a time.

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <cstring>
 
+namespace {
+
 bool IsValidUtf8(QByteArrayView bytes)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -52,6 +54,8 @@ bool IsValidUtf8(QByteArrayView bytes)
     }
     return true;
 }
+
+} // namespace
 
 bool SystemAnsiIsUtf8(QByteArrayView bytes)
 {

@@ -9,10 +9,6 @@
 // never turns into replacement characters. This is the one place of that choice.
 QString DecodeSystemAnsi(QByteArrayView bytes);
 
-// Whether DecodeSystemAnsi reads these bytes as UTF-8; if so, any pieces of
-// them cut at ASCII characters decode alike with QString::fromUtf8.
+// Whether DecodeSystemAnsi reads these bytes as UTF-8: well-formed UTF-8, with
+// no overlong forms, no surrogates, nothing past U+10FFFF, no sequence cut short.
 bool SystemAnsiIsUtf8(QByteArrayView bytes);
-
-// Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF,
-// no sequence cut short.
-bool IsValidUtf8(QByteArrayView bytes);
