@@ -1,7 +1,7 @@
 #include "db/Query.h"
 
 #include "db/RakeDatabase.h"
-#include "platform/Error.h"
+#include "db/Statement.h"
 
 #include <QSet>
 #include <sqlite3.h>
@@ -89,32 +89,25 @@ TQuery::~TQuery()
 
 void TQuery::Close()
 {
-    if (FStatement) {
-        sqlite3_finalize(FStatement);
-        FStatement = nullptr;
-    }
+    FStatement.reset();
 }
 
 void TQuery::SetSelectSQL(const QString& sql)
 {
     Close();
     FSelectSQL = sql;
-    FStatement = FDatabase.CompileFirst(sql);
-    if (!FStatement)
-        throw TError(QStringLiteral("Empty SQL Statement"));
+    FStatement = std::make_unique<TStatement>(FDatabase, sql);
 }
 
 std::shared_ptr<TResultTable> TQuery::Open()
 {
     if (!FStatement) {
         // Compiled afresh after a Close, or after a failed start-up.
-        FStatement = FDatabase.CompileFirst(FSelectSQL);
-        if (!FStatement)
-            throw TError(QStringLiteral("Empty SQL Statement"));
+        FStatement = std::make_unique<TStatement>(FDatabase, FSelectSQL);
     } else {
-        sqlite3_reset(FStatement);
+        FStatement->Reset();
     }
-    sqlite3_stmt* statement = FStatement;
+    sqlite3_stmt* statement = FStatement->Handle();
     BeforeEngineWork();
     // The first step comes before the types: expressions are typed by their first row.
     int rc = sqlite3_step(statement);
@@ -137,7 +130,8 @@ std::shared_ptr<TResultTable> TQuery::Open()
         if (declared)
             column.Type = TypeOfDeclared(declared);
         else
-            column.Type = rc == SQLITE_ROW ? TypeOfStorage(sqlite3_column_type(statement, c)) : TFieldType::Text;
+            column.Type =
+                rc == SQLITE_ROW ? TypeOfStorage(sqlite3_column_type(statement, c)) : TFieldType::Text;
         columns.append(column);
     }
     auto table = std::make_shared<TResultTable>(columns);

@@ -6,7 +6,7 @@
 #include <memory>
 
 class TRakeDatabase;
-struct sqlite3_stmt;
+class TStatement;
 
 // A read-only, forward-only result source with one SQL text. Setting SelectSQL
 // compiles the text at once, so a rejected text fails there; parameters in the
@@ -29,5 +29,5 @@ public:
 private:
     TRakeDatabase& FDatabase;
     QString FSelectSQL;
-    sqlite3_stmt* FStatement = nullptr;
+    std::unique_ptr<TStatement> FStatement;
 };

@@ -3,81 +3,11 @@
 #include "platform/Error.h"
 
 #include <QFileInfo>
-#include <QThread>
 #include <sqlite3.h>
 
 namespace {
-constexpr int BusyAttempts = 8;
-constexpr int BusyWaitMs = 10;
 const char* const ClosedMessage = "RakeDatabase: Cannot perform this operation on a closed database";
 } // namespace
-
-// ---------------------------------------------------------------- TStatement
-
-TStatement::TStatement(TRakeDatabase& database, sqlite3_stmt* statement)
-    : FDatabase(database), FStatement(statement)
-{
-}
-
-TStatement::~TStatement()
-{
-    sqlite3_finalize(FStatement);
-}
-
-void TStatement::Bind_Int(int index, qint32 value)
-{
-    const int rc = sqlite3_bind_int(FStatement, index, value);
-    if (rc != SQLITE_OK)
-        FDatabase.RaiseEngineError(rc);
-}
-
-void TStatement::Bind_Str16(int index, const QString& value)
-{
-    const int rc = sqlite3_bind_text16(FStatement, index, value.utf16(),
-                                       static_cast<int>(value.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
-    if (rc != SQLITE_OK)
-        FDatabase.RaiseEngineError(rc);
-}
-
-void TStatement::Bind_Double(int index, double value)
-{
-    const int rc = sqlite3_bind_double(FStatement, index, value);
-    if (rc != SQLITE_OK)
-        FDatabase.RaiseEngineError(rc);
-}
-
-int TStatement::StepWithRetry()
-{
-    int rc = SQLITE_OK;
-    for (int attempt = 1; attempt <= BusyAttempts; ++attempt) {
-        rc = sqlite3_step(FStatement);
-        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
-            return rc;
-        if (attempt < BusyAttempts)
-            QThread::msleep(BusyWaitMs);
-    }
-    return rc;
-}
-
-int TStatement::Step()
-{
-    const int rc = StepWithRetry();
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        FDatabase.RaiseEngineError(rc);
-    return rc;
-}
-
-int TStatement::StepAndReset()
-{
-    int rc = StepWithRetry();
-    const int resetRc = sqlite3_reset(FStatement);
-    // A generic failure of the step is reported by the reset's specific code.
-    if (rc == SQLITE_ERROR && resetRc != SQLITE_OK)
-        rc = resetRc;
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        FDatabase.RaiseEngineError(rc);
-    return rc;
-}
 
 // ------------------------------------------------------------- TRakeDatabase
 
@@ -94,9 +24,7 @@ TRakeDatabase::~TRakeDatabase()
 
 void TRakeDatabase::RaiseEngineError(int rc) const
 {
-    if (FHandle == nullptr)
-        throw TError(QStringLiteral("SQLite3 Error %1").arg(rc));
-    throw TError(QStringLiteral("SQLite3 Error %1 - %2").arg(rc).arg(QString::fromUtf8(sqlite3_errmsg(FHandle))));
+    throw TError(EngineErrorText(rc, FHandle));
 }
 
 void TRakeDatabase::OpenFile(bool create)
@@ -110,11 +38,8 @@ void TRakeDatabase::OpenFile(bool create)
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(FFileName.toUtf8().constData(), &handle, flags, nullptr);
     if (rc != SQLITE_OK) {
-        QString message = rc == SQLITE_CANTOPEN
-                              ? QStringLiteral("Cannot open file %1").arg(FFileName)
-                              : handle ? QStringLiteral("SQLite3 Error %1 - %2").arg(rc).arg(
-                                             QString::fromUtf8(sqlite3_errmsg(handle)))
-                                       : QStringLiteral("SQLite3 Error %1").arg(rc);
+        const QString message = rc == SQLITE_CANTOPEN ? QStringLiteral("Cannot open file %1").arg(FFileName)
+                                                      : EngineErrorText(rc, handle);
         sqlite3_close_v2(handle);
         throw TError(message);
     }
@@ -161,28 +86,6 @@ sqlite3* TRakeDatabase::HandleForCompile()
     return FHandle;
 }
 
-sqlite3_stmt* TRakeDatabase::CompileFirst(const QString& sql)
-{
-    sqlite3* handle = HandleForCompile();
-    const QByteArray text = sql.toUtf8();
-    const char* tail = text.constData();
-    const char* end = tail + text.size();
-    // Skip leading empty statements (";", comments) as the engine returns them as null.
-    while (tail < end) {
-        sqlite3_stmt* statement = nullptr;
-        const char* next = nullptr;
-        const int rc = sqlite3_prepare_v2(handle, tail, static_cast<int>(end - tail), &statement, &next);
-        if (rc != SQLITE_OK)
-            RaiseEngineError(rc);
-        if (statement)
-            return statement;
-        if (next == tail)
-            break;
-        tail = next;
-    }
-    return nullptr;
-}
-
 void TRakeDatabase::Execute(const QString& sql)
 {
     CheckOpen();
@@ -190,53 +93,25 @@ void TRakeDatabase::Execute(const QString& sql)
     const char* tail = text.constData();
     const char* end = tail + text.size();
     while (tail < end) {
-        sqlite3_stmt* statement = nullptr;
-        const char* next = nullptr;
-        int rc = sqlite3_prepare_v2(FHandle, tail, static_cast<int>(end - tail), &statement, &next);
-        if (rc != SQLITE_OK)
-            RaiseEngineError(rc);
-        if (statement) {
-            do {
-                rc = sqlite3_step(statement);
-            } while (rc == SQLITE_ROW);
-            if (rc != SQLITE_DONE) {
-                sqlite3_reset(statement);
-                // Keep the message before finalize clears it.
-                const QString message =
-                    QStringLiteral("SQLite3 Error %1 - %2").arg(rc).arg(QString::fromUtf8(sqlite3_errmsg(FHandle)));
-                sqlite3_finalize(statement);
-                throw TError(message);
+        TStatement statement(*this, tail, end);
+        if (!statement.IsEmpty())
+            while (statement.StepOnce() == SQLITE_ROW) {
             }
-            sqlite3_finalize(statement);
-        }
-        if (next == tail)
+        if (statement.Tail() == tail)
             break;
-        tail = next;
+        tail = statement.Tail();
     }
 }
 
 std::unique_ptr<TStatement> TRakeDatabase::Prepare(const QString& sql)
 {
-    sqlite3_stmt* statement = CompileFirst(sql);
-    if (!statement)
-        throw TError(QStringLiteral("Empty SQL Statement"));
-    return std::make_unique<TStatement>(*this, statement);
+    return std::make_unique<TStatement>(*this, sql);
 }
 
 void TRakeDatabase::RunSingle(const char* sql)
 {
-    sqlite3_stmt* statement = nullptr;
-    int rc = sqlite3_prepare_v2(FHandle, sql, -1, &statement, nullptr);
-    if (rc != SQLITE_OK)
-        RaiseEngineError(rc);
-    rc = sqlite3_step(statement);
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        const QString message =
-            QStringLiteral("SQLite3 Error %1 - %2").arg(rc).arg(QString::fromUtf8(sqlite3_errmsg(FHandle)));
-        sqlite3_finalize(statement);
-        throw TError(message);
-    }
-    sqlite3_finalize(statement);
+    TStatement statement(*this, sql, sql + qstrlen(sql));
+    statement.StepOnce();
 }
 
 void TRakeDatabase::StartTransaction()
@@ -261,10 +136,10 @@ void TRakeDatabase::Commit()
 void TRakeDatabase::Rollback() noexcept
 {
     if (FHandle && sqlite3_get_autocommit(FHandle) == 0) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(FHandle, "ROLLBACK TRANSACTION;", -1, &statement, nullptr) == SQLITE_OK) {
-            sqlite3_step(statement);
-            sqlite3_finalize(statement);
+        try {
+            RunSingle("ROLLBACK TRANSACTION;");
+        } catch (...) {
+            // Nothing more can be done here; the engine rolls back on close at the latest.
         }
     }
     FTransactionCount = 0;

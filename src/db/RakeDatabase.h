@@ -1,38 +1,11 @@
 #pragma once
 
+#include "db/Statement.h"
+
 #include <QString>
 #include <memory>
 
 struct sqlite3;
-struct sqlite3_stmt;
-class TRakeDatabase;
-
-// A prepared statement: compiled by TRakeDatabase::Prepare, finalized on destruction.
-class TStatement
-{
-public:
-    TStatement(TRakeDatabase& database, sqlite3_stmt* statement);
-    ~TStatement();
-    TStatement(const TStatement&) = delete;
-    TStatement& operator=(const TStatement&) = delete;
-
-    void Bind_Int(int index, qint32 value);
-    void Bind_Str16(int index, const QString& value);
-    void Bind_Double(int index, double value);
-
-    // Runs to the next row (SQLITE_ROW) or to completion (SQLITE_DONE), retrying
-    // busy and locked answers; any other result raises TError.
-    int Step();
-    // As Step, then resets the statement; bindings keep their values.
-    int StepAndReset();
-
-    sqlite3_stmt* Handle() const { return FStatement; }
-
-private:
-    int StepWithRetry();
-    TRakeDatabase& FDatabase;
-    sqlite3_stmt* FStatement;
-};
 
 // The program's single connection to the rake database file.
 class TRakeDatabase
@@ -44,9 +17,10 @@ public:
         "Rake REAL, Dealt INTEGER, AvgShare REAL);";
     static constexpr const char* DetailCreateSQL =
         "CREATE TABLE Detail (Hand INTEGER, Player TEXT, Share REAL, PRIMARY KEY (Hand, Player));";
-    static constexpr const char* MasterReplaceSQL =
-        "REPLACE INTO Master (Hand, TableName, Date, Time, Rake, Dealt, AvgShare) VALUES(?, ?, ?, ?, ?, ?, ?);";
-    static constexpr const char* DetailReplaceSQL = "REPLACE INTO Detail (Hand, Player, Share) VALUES(?, ?, ?);";
+    static constexpr const char* MasterReplaceSQL = "REPLACE INTO Master (Hand, TableName, Date, Time, Rake, "
+                                                    "Dealt, AvgShare) VALUES(?, ?, ?, ?, ?, ?, ?);";
+    static constexpr const char* DetailReplaceSQL =
+        "REPLACE INTO Detail (Hand, Player, Share) VALUES(?, ?, ?);";
 
     // folder: where "Kestrum2.db3" lives (the executable's folder in production).
     explicit TRakeDatabase(const QString& folder);
@@ -77,10 +51,8 @@ public:
     sqlite3* HandleForCompile();
     sqlite3* Handle() const { return FHandle; }
 
-    // Raises the engine's error for result code rc ("SQLite3 Error %d - %s").
+    // Raises the engine's error for result code rc (EngineErrorText).
     [[noreturn]] void RaiseEngineError(int rc) const;
-    // Compiles the first statement of sql; nullptr when the text holds none.
-    sqlite3_stmt* CompileFirst(const QString& sql);
 
 private:
     void OpenFile(bool create);

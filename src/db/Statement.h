@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+struct sqlite3;
+struct sqlite3_stmt;
+class TRakeDatabase;
+
+// "SQLite3 Error <rc> - <the connection's message>", or "SQLite3 Error <rc>"
+// when there is no connection to ask: the one text of every engine error.
+QString EngineErrorText(int rc, sqlite3* handle);
+
+// The one statement object: compiles in the constructor and finalizes in the
+// destructor, so no path, failing or not, leaks a statement or finalizes one
+// twice. Every use of the engine goes through it: the import's prepared
+// statements, the queries, Execute, BEGIN/COMMIT/VACUUM and the rollback.
+class TStatement
+{
+public:
+    // Compiles the first statement of sql; raises "Empty SQL Statement" when
+    // the text holds none (only blanks, comments or ";").
+    TStatement(TRakeDatabase& database, const QString& sql);
+    // Compiles the first statement of the UTF-8 text [text, end), skipping
+    // empty ones. Leaves the object empty (IsEmpty) when none is left; Tail()
+    // is where the rest of the text begins.
+    TStatement(TRakeDatabase& database, const char* text, const char* end);
+    ~TStatement();
+    TStatement(const TStatement&) = delete;
+    TStatement& operator=(const TStatement&) = delete;
+
+    bool IsEmpty() const { return FStatement == nullptr; }
+    const char* Tail() const { return FTail; }
+
+    void Bind_Int(int index, qint32 value);
+    void Bind_Str16(int index, const QString& value);
+    void Bind_Double(int index, double value);
+
+    // Runs to the next row (SQLITE_ROW) or to completion (SQLITE_DONE), retrying
+    // busy and locked answers; any other result raises TError.
+    int Step();
+    // As Step, then resets the statement; bindings keep their values.
+    int StepAndReset();
+    // One step without retry; any result but a row or done raises TError (after
+    // a reset, so the message is the specific one).
+    int StepOnce();
+    void Reset();
+
+    sqlite3_stmt* Handle() const { return FStatement; }
+
+private:
+    void Compile(const char* text, const char* end);
+    int StepWithRetry();
+    TRakeDatabase& FDatabase;
+    sqlite3_stmt* FStatement = nullptr;
+    const char* FTail = nullptr;
+};
