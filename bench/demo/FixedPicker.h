@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ShBrowseU.h"
+#include "platform/ui/ShBrowseU.h"
 
 // A folder picker that answers with one folder at once, for programs that
 // drive the real window without a person.

@@ -9,6 +9,9 @@
 void LinkGrid(QTableView* grid, TDataViewModel& model)
 {
     grid->setModel(&model);
+    QFont bold = grid->horizontalHeader()->font();
+    bold.setBold(true);
+    model.SetBoldTitleFont(bold);
     auto applyWidths = [grid, &model] {
         for (int c = 0; c < model.columnCount(); ++c)
             if (model.ColumnWidth(c) > 0)

@@ -2,12 +2,13 @@
 #include "app/Main.h"
 
 #include "app/AppTitle.h"
-#include "app/MessageBoxes.h"
-#include "db/RakeDatabase.h"
 #include "app/GridLink.h"
+#include "app/MessageBoxes.h"
 #include "app/Pickers.h"
+#include "db/RakeDatabase.h"
 #include "platform/Error.h"
 #include "platform/SettingsStore.h"
+#include "platform/ui/BusyCursor.h"
 #include "reports/DatabaseBrowser.h"
 #include "reports/ReportCatalogue.h"
 #include "reports/ReportRunner.h"
@@ -18,15 +19,15 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTableView>
 
 TMainForm::TMainForm(TMessageBoxes& boxes, TMainFormPlaces places, QWidget* parent)
     : QWidget(parent), FBoxes(boxes), FPlaces(std::move(places))
@@ -135,8 +136,8 @@ void TMainForm::CreateParts()
     FSettings = std::make_unique<TSettingsStore>(FPlaces.SettingsFile);
     FRakeDatabase = std::make_unique<TRakeDatabase>(FPlaces.DatabaseFolder);
     FApiClient = std::make_unique<TApiClient>();
-    FReports = std::make_unique<TReportRunner>(*FRakeDatabase,
-                                               [this](const QString& text) { SetStatus(ReportStatus, text); });
+    FReports = std::make_unique<TReportRunner>(
+        *FRakeDatabase, [this](const QString& text) { SetStatus(ReportStatus, text); }, WaitCursorHook());
     LinkGrid(ReportGrid, FReports->ReportModel);
     ReportList->addItems(ReportItemTexts());
     ReportList->setCurrentIndex(0);
@@ -173,7 +174,8 @@ void TMainForm::ConnectHandlers()
     connect(DBOpenBtn, &QPushButton::clicked, this, &TMainForm::DBOpenBtnClick);
     connect(DBCloseBtn, &QPushButton::clicked, this, &TMainForm::DBCloseBtnClick);
     connect(EmptyDBBtn, &QPushButton::clicked, this, &TMainForm::EmptyDBBtnClick);
-    connect(MasterGrid->horizontalHeader(), &QHeaderView::sectionClicked, this, &TMainForm::MasterGridTitleClick);
+    connect(MasterGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &TMainForm::MasterGridTitleClick);
     connect(ReportList, &QComboBox::currentIndexChanged, this, &TMainForm::ReportListChange);
     connect(StartCB, &QCheckBox::clicked, this, &TMainForm::StartCBClick);
     connect(EndCB, &QCheckBox::clicked, this, &TMainForm::EndCBClick);

@@ -4,13 +4,13 @@
 #include "app/GridLink.h"
 #include "app/MessageBoxes.h"
 #include "db/RakeDatabase.h"
+#include "platform/ui/BusyCursor.h"
 #include "reports/DatabaseBrowser.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QTableView>
-
 
 TDatabaseBrowser& TMainForm::Browser()
 {
@@ -19,7 +19,7 @@ TDatabaseBrowser& TMainForm::Browser()
     if (!FBrowser) {
         FBrowser = std::make_unique<TDatabaseBrowser>(
             *FRakeDatabase, [this](const QString& text) { SetStatus(MasterStatus, text); },
-            [this](const QString& text) { SetStatus(DetailStatus, text); });
+            [this](const QString& text) { SetStatus(DetailStatus, text); }, WaitCursorHook());
         LinkGrid(MasterGrid, FBrowser->MasterModel);
         LinkGrid(DetailGrid, FBrowser->DetailModel);
     }

@@ -2,7 +2,7 @@
 
 #include "db/RakeDatabase.h"
 #include "import/HandParser.h"
-#include "platform/BusyCursor.h"
+#include "platform/Busy.h"
 
 int RunImport(TRakeDatabase& database, const QStringList& entries, const QString& verb,
               const TImportRunHooks& hooks)
@@ -12,7 +12,7 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
     QString failure;
     bool failed = false;
     {
-        TBusyCursor cursor;
+        TBusyScope busy(hooks.Busy);
         database.StartTransaction();
         try {
             int position = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Busy.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -18,6 +20,8 @@ struct TImportRunHooks
     std::function<void(const QString&)> ShowError;
     std::function<void()> CloseViews;
     std::function<void(const QString&)> ShowPlain;
+    // Shown from the start of the run until the loop ends (the window's wait cursor).
+    TBusyHook Busy;
 };
 
 // Imports the entries in order inside one transaction: each announced as

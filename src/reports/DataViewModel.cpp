@@ -1,7 +1,5 @@
 #include "reports/DataViewModel.h"
 
-#include <QFont>
-
 TDataViewModel::TDataViewModel(TDataView& view, int realDecimals, int realWidth, QObject* parent)
     : QAbstractTableModel(parent), FView(view), FRealDecimals(realDecimals), FRealWidth(realWidth)
 {
@@ -109,11 +107,8 @@ QVariant TDataViewModel::headerData(int section, Qt::Orientation orientation, in
     case Qt::DisplayRole:
         return ColumnTitle(section);
     case Qt::FontRole:
-        if (!FBoldColumn.isEmpty() && ColumnTitle(section) == FBoldColumn) {
-            QFont font;
-            font.setBold(true);
-            return font;
-        }
+        if (!FBoldColumn.isEmpty() && ColumnTitle(section) == FBoldColumn)
+            return FBoldTitleFont;
         return {};
     default:
         return {};

@@ -27,6 +27,9 @@ public:
     // The title drawn bold (the sort column); empty for none.
     void SetBoldColumn(const QString& name);
     const QString& BoldColumn() const { return FBoldColumn; }
+    // What the bold title gives for Qt::FontRole: a bold font, made by the window
+    // (fonts belong to the Gui library, which the core never links).
+    void SetBoldTitleFont(const QVariant& font) { FBoldTitleFont = font; }
     // Titles shown, without rows, while the view is closed, so a title can be
     // clicked before anything is loaded.
     void SetClosedTitles(const QStringList& titles);
@@ -58,5 +61,6 @@ private:
     int FRealWidth;
     QLocale FLocale;
     QString FBoldColumn;
+    QVariant FBoldTitleFont;
     QStringList FClosedTitles;
 };

@@ -1,7 +1,7 @@
 #include "reports/DatabaseBrowser.h"
 
 #include "db/RakeDatabase.h"
-#include "platform/BusyCursor.h"
+#include "platform/Busy.h"
 
 namespace {
 constexpr int BrowserDecimals = 2;
@@ -21,11 +21,11 @@ const QStringList& DetailTitles()
 } // namespace
 
 TDatabaseBrowser::TDatabaseBrowser(TRakeDatabase& database, TStatusWriter masterStatus,
-                                   TStatusWriter detailStatus)
+                                   TStatusWriter detailStatus, TBusyHook busy)
     : MasterQuery(database), DetailQuery(database),
       MasterModel(MasterClientDataSet, BrowserDecimals, BrowserRealWidth),
       DetailModel(DetailClientDataSet, BrowserDecimals, BrowserRealWidth), FDatabase(database),
-      FMasterStatus(std::move(masterStatus)), FDetailStatus(std::move(detailStatus))
+      FMasterStatus(std::move(masterStatus)), FDetailStatus(std::move(detailStatus)), FBusy(std::move(busy))
 {
     MasterModel.SetClosedTitles(MasterTitles());
     MasterModel.SetBoldColumn(FSortField);
@@ -66,7 +66,7 @@ void TDatabaseBrowser::OpenViews()
     FMasterStatus(QStringLiteral("Loading Master table ..."));
     FDetailStatus(QStringLiteral("Loading Detail table ..."));
     {
-        TBusyCursor busy;
+        TBusyScope busy(FBusy);
         try {
             // A start-up that failed before the statements were set leaves them empty.
             if (MasterQuery.SelectSQL().isEmpty())
@@ -117,7 +117,7 @@ void TDatabaseBrowser::MasterGridTitleClick(const QString& columnName)
 void TDatabaseBrowser::EmptyConfirmed()
 {
     CloseViews();
-    TBusyCursor busy;
+    TBusyScope busy(FBusy);
     FDatabase.EmptyDatabase();
 }
 

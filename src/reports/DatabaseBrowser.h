@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Query.h"
+#include "platform/Busy.h"
 #include "reports/DataView.h"
 #include "reports/DataViewModel.h"
 #include "reports/KeyIndex.h"
@@ -23,7 +24,9 @@ public:
     static constexpr const char* DetailSQL = "SELECT Hand, Player, Share FROM Detail;";
 
     // Starts with the sort state "Hand" ascending and both views closed.
-    TDatabaseBrowser(TRakeDatabase& database, TStatusWriter masterStatus, TStatusWriter detailStatus);
+    // busy: shown while the views load and while the database is emptied.
+    TDatabaseBrowser(TRakeDatabase& database, TStatusWriter masterStatus, TStatusWriter detailStatus,
+                     TBusyHook busy = {});
     ~TDatabaseBrowser() override;
     TDatabaseBrowser(const TDatabaseBrowser&) = delete;
     TDatabaseBrowser& operator=(const TDatabaseBrowser&) = delete;
@@ -61,6 +64,7 @@ private:
     TRakeDatabase& FDatabase;
     TStatusWriter FMasterStatus;
     TStatusWriter FDetailStatus;
+    TBusyHook FBusy;
     QString FSortField = QStringLiteral("Hand");
     bool FSortDescending = false;
     std::unique_ptr<TKeyIndex> FDetailIndex;

@@ -1,15 +1,15 @@
 #include "reports/ReportRunner.h"
 
-#include "platform/BusyCursor.h"
+#include "platform/Busy.h"
 
 namespace {
 constexpr int ReportDecimals = 4;
 constexpr int ReportRealWidth = 120;
 } // namespace
 
-TReportRunner::TReportRunner(TRakeDatabase& database, TStatusWriter reportStatus)
+TReportRunner::TReportRunner(TRakeDatabase& database, TStatusWriter reportStatus, TBusyHook busy)
     : ReportQuery(database), ReportModel(ReportClientDataSet, ReportDecimals, ReportRealWidth),
-      FReportStatus(std::move(reportStatus))
+      FReportStatus(std::move(reportStatus)), FBusy(std::move(busy))
 {
     ReportClientDataSet.SetAfterScroll([this] { ShowReportPosition(); });
 }
@@ -38,7 +38,7 @@ void TReportRunner::RunReport()
 {
     FReportStatus(QStringLiteral("Performing query ..."));
     {
-        TBusyCursor busy;
+        TBusyScope busy(FBusy);
         ReportClientDataSet.Open(ReportQuery.Open());
     }
     ShowReportPosition();

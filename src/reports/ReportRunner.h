@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Query.h"
+#include "platform/Busy.h"
 #include "reports/DataView.h"
 #include "reports/DataViewModel.h"
 
@@ -17,7 +18,8 @@ class TReportRunner
 public:
     using TStatusWriter = std::function<void(const QString&)>;
 
-    TReportRunner(TRakeDatabase& database, TStatusWriter reportStatus);
+    // busy: shown while the query runs (the window's wait cursor).
+    TReportRunner(TRakeDatabase& database, TStatusWriter reportStatus, TBusyHook busy = {});
     TReportRunner(const TReportRunner&) = delete;
     TReportRunner& operator=(const TReportRunner&) = delete;
 
@@ -38,4 +40,5 @@ public:
 
 private:
     TStatusWriter FReportStatus;
+    TBusyHook FBusy;
 };

@@ -2,15 +2,15 @@
 
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
-#include "platform/ShBrowseU.h"
+#include "platform/ui/ShBrowseU.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QLabel>
-#include <QTest>
 #include <QDateTimeEdit>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QVector>
 #include <functional>
 #include <memory>
@@ -85,7 +85,8 @@ public:
     QStringList Shown;
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == FLine && event->type() == QEvent::Paint && (Shown.isEmpty() || Shown.back() != FLine->text()))
+        if (watched == FLine && event->type() == QEvent::Paint &&
+            (Shown.isEmpty() || Shown.back() != FLine->text()))
             Shown.append(FLine->text());
         return false;
     }

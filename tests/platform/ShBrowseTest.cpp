@@ -1,4 +1,4 @@
-#include "platform/ShBrowseU.h"
+#include "platform/ui/ShBrowseU.h"
 
 #include "support/QtPrinters.h"
 #include <QApplication>

@@ -17,6 +17,7 @@ protected:
               Rake.Database, [this](const QString& t) { Lines.push_back("M:" + t); },
               [this](const QString& t) { Lines.push_back("D:" + t); })
     {
+        Browser.MasterModel.SetBoldTitleFont(QStringLiteral("bold"));
     }
 
     // Hands 10, 20, 30, their Detail rows written out of hand order as several

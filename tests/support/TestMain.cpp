@@ -1,11 +1,11 @@
-#include <QApplication>
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
-// One QApplication for every test executable: widget tests need it, and the
-// rest do not mind it (they run under the offscreen platform).
+// The core's tests run without a display and without the Gui library: a
+// QCoreApplication is all they may have.
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
