@@ -5,10 +5,10 @@
 #include "app/MessageBoxes.h"
 #include "db/RakeDatabase.h"
 #include "import/ImportRun.h"
-#include "import/StringList2.h"
-#include "platform/Folders.h"
-#include "platform/Paths.h"
-#include "platform/ShBrowseU.h"
+#include "import/LocalEntry.h"
+#include "platform/ui/BusyCursor.h"
+#include "platform/ui/ShBrowseU.h"
+#include "sources/LocalFolder.h"
 #include "viewer/HHView.h"
 
 #include <QLabel>
@@ -89,21 +89,12 @@ void TMainForm::ListLocalFiles()
     LocalFolder->clear();
     LFileLabel->setText(QStringLiteral("Files:  0"));
 
-    const QString appData = GetSpecialFolder(CSIDL_APPDATA);
-    QString folder = FLastFolder;
-    if (folder.isEmpty())
-        folder = appData + QStringLiteral("/Zantreo 3/HandHistory");
-    if (!DirectoryExists(folder))
-        folder = appData + QStringLiteral("/Zantreo/HandHistory");
-    if (!DirectoryExists(folder))
-        folder = ExecutableFolder();
-
-    std::unique_ptr<TShBrowse> picker = FPlaces.NewFolderPicker ? FPlaces.NewFolderPicker()
-                                                                : std::make_unique<TShBrowse>();
+    std::unique_ptr<TShBrowse> picker =
+        FPlaces.NewFolderPicker ? FPlaces.NewFolderPicker() : std::make_unique<TShBrowse>();
     picker->SetCaption(QStringLiteral("Browse for folder"));
     picker->SetUserMessage(QStringLiteral("Select hand history folder"));
-    picker->SetInitFolder(folder);
-    folder = picker->Execute() ? picker->Folder() : QString();
+    picker->SetInitFolder(StartingFolder(FLastFolder));
+    const QString folder = picker->Execute() ? picker->Folder() : QString();
     picker.reset();
     if (folder.isEmpty())
         return;
@@ -111,8 +102,7 @@ void TMainForm::ListLocalFiles()
     FLastFolder = folder;
     LocalFolder->setText(folder);
     HHLocalList->clear();
-    for (const QString& name : EnumerateMatching(WithTrailingDelimiter(folder), QStringLiteral("HH*.txt")))
-        LocalFiles.Add(name);
+    ListLocalFolder(folder, LocalFiles);
     HHStatus->setText(QString());
     if (ShowFileList() == 0)
         FBoxes.Information(QStringLiteral("No files found"));
@@ -125,17 +115,10 @@ void TMainForm::ImportLocalFiles()
         FBoxes.Error(QStringLiteral("No history files selected"));
         return;
     }
-    const QString folder = WithTrailingDelimiter(LocalFolder->text());
+    const QString folder = LocalFolder->text();
     TImportRunHooks hooks = ImportRunHooks();
-    hooks.Fetch = [&folder](const QString& entry, QString& error) -> std::optional<QStringList> {
-        TStringList2 lines;
-        try {
-            lines.LoadFromFile(folder + entry);
-        } catch (const std::exception&) {
-            error = QStringLiteral("Error loading ") + folder + entry;
-            return std::nullopt;
-        }
-        return QStringList(std::move(lines));
+    hooks.Fetch = [&folder](const QString& entry, QString& error) {
+        return LoadLocalEntry(LocalEntryPath(folder, entry), error);
     };
     RunImport(*FRakeDatabase, entries, QStringLiteral("Loading"), hooks);
 }
@@ -147,6 +130,7 @@ TImportRunHooks TMainForm::ImportRunHooks()
     hooks.ShowError = [this](const QString& text) { FBoxes.Error(text); };
     hooks.CloseViews = [this] { CloseViews(); };
     hooks.ShowPlain = [this](const QString& text) { FBoxes.Plain(text); };
+    hooks.Busy = WaitCursorHook();
     return hooks;
 }
 
@@ -157,14 +141,12 @@ void TMainForm::ViewLocalFile()
         FBoxes.Error(QStringLiteral("No hand history file selected in list"));
         return;
     }
-    const QString entry = *current;
-    const QString path = WithTrailingDelimiter(LocalFolder->text()) + entry;
-    TStringList2 lines;
-    try {
-        lines.LoadFromFile(path);
-    } catch (const std::exception&) {
-        FBoxes.Error(QStringLiteral("Error loading ") + path);
+    QString error;
+    const std::optional<QStringList> lines =
+        LoadLocalEntry(LocalEntryPath(LocalFolder->text(), *current), error);
+    if (!lines) {
+        FBoxes.Error(error);
         return;
     }
-    FHHViewForm->ShowLines(entry, lines);
+    FHHViewForm->ShowLines(*current, *lines);
 }

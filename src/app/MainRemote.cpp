@@ -3,11 +3,9 @@
 
 #include "app/MessageBoxes.h"
 #include "import/ImportRun.h"
-#include "platform/BusyCursor.h"
+#include "platform/ui/BusyCursor.h"
 #include "sources/ApiChecks.h"
-#include "sources/ApiClient.h"
-#include "sources/ApiUrl.h"
-#include "sources/RemoteEntries.h"
+#include "sources/RemoteFetch.h"
 #include "viewer/HHView.h"
 
 #include <QLabel>
@@ -40,17 +38,15 @@ void TMainForm::ListRemoteFiles()
         return;
 
     SetStatus(HHStatus, QStringLiteral("Retrieving hand history list ..."));
-    QStringList reply;
-    {
-        TBusyCursor cursor;
-        reply = FApiClient->PostApiRequest(BuildApiUrl(ConnectionFields()), ListFormFields(APIPW->text()));
-    }
-    if (!ReplySucceeded(reply)) {
+    QString error;
+    const std::optional<QStringList> entries =
+        FetchRemoteList(*FApiClient, ConnectionFields(), error, WaitCursorHook());
+    if (!entries) {
         HHStatus->setText(QString());
-        FBoxes.Error(ReplyValue(reply, QStringLiteral("Error")));
+        FBoxes.Error(error);
         return;
     }
-    for (const QString& entry : BuildRemoteEntries(reply))
+    for (const QString& entry : *entries)
         RemoteFiles.Add(entry);
     HHStatus->setText(QString());
     if (ShowFileList() == 0)
@@ -66,17 +62,10 @@ void TMainForm::ImportRemoteFiles()
     }
     if (!ConnectionChecksPass(false))
         return;
-    const QString url = BuildApiUrl(ConnectionFields());
-    const QString password = APIPW->text();
+    const TConnectionFields fields = ConnectionFields();
     TImportRunHooks hooks = ImportRunHooks();
-    hooks.Fetch = [&](const QString& entry, QString& error) -> std::optional<QStringList> {
-        QStringList reply = FApiClient->PostApiRequest(url, FetchFormFields(password, entry));
-        if (!ReplySucceeded(reply)) {
-            error = ReplyValue(reply, QStringLiteral("Error"));
-            return std::nullopt;
-        }
-        reply.removeFirst();
-        return reply;
+    hooks.Fetch = [this, &fields](const QString& entry, QString& error) {
+        return FetchRemoteEntry(*FApiClient, fields, entry, error);
     };
     RunImport(*FRakeDatabase, entries, QStringLiteral("Retrieving"), hooks);
 }
@@ -94,12 +83,11 @@ void TMainForm::ViewRemoteFile()
         FBoxes.Error(QStringLiteral("No hand history file selected in list"));
         return;
     }
-    QStringList reply =
-        FApiClient->PostApiRequest(BuildApiUrl(ConnectionFields()), FetchFormFields(APIPW->text(), *entry));
-    if (!ReplySucceeded(reply)) {
-        FBoxes.Error(ReplyValue(reply, QStringLiteral("Error")));
+    QString error;
+    const std::optional<QStringList> lines = FetchRemoteEntry(*FApiClient, ConnectionFields(), *entry, error);
+    if (!lines) {
+        FBoxes.Error(error);
         return;
     }
-    reply.removeFirst();
-    FHHViewForm->ShowLines(*entry, reply);
+    FHHViewForm->ShowLines(*entry, *lines);
 }

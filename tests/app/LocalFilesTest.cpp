@@ -76,33 +76,9 @@ protected:
 };
 } // namespace
 
-TEST(IsRingGameFile, TheSixteenCharacterTail)
-{
-    const struct
-    {
-        const char* Name;
-        bool Ring;
-    } cases[] = {
-        {"HH2026-11-03 Oak.txt", true},
-        {"HH2026-11-03 Sit 5 - Table 1.txt", false},
-        {"HH2026-11-03 Sit 5 - Table 12.txt", false},
-        {"HH2026-11-03 Sit 5 - Table 123.txt", false},
-        {"HH2026-11-03 Sit 5 - Table 1234.txt", true}, // the blank has left the tail
-        {"HH2026-11-03 A - Table 1 long ring name.txt", true},
-        {" - Table 1.txt", false}, // shorter than 16: tested whole
-        {"a.txt", true},
-        {"", true},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(IsRingGameFile(QString::fromUtf8(c.Name)), c.Ring) << c.Name;
-}
-
 TEST_F(LocalFiles, FiltersTheListingAndShowsHiddenKindsWithoutANewListing)
 {
     MakeFiles(2, 2);
-    QFile::copy(Folder + QLatin1Char('/') + Files[0].FileName, Folder + QStringLiteral("/hh2026-11-04 lower.TXT"));
-    QDir().mkpath(Folder + QStringLiteral("/HH folder.txt")); // a matching sub-folder is listed too
-    WriteHandHistory(Folder + QStringLiteral("/notes.txt"), {QStringLiteral("x")});
     TMainForm& form = F.Open();
     F.PickerAnswer = Folder;
     form.ShowTrny->click();
@@ -113,13 +89,10 @@ TEST_F(LocalFiles, FiltersTheListingAndShowsHiddenKindsWithoutANewListing)
     EXPECT_EQ(form.LocalFolder->text(), Folder);
     EXPECT_EQ(form.RememberedFolder(), Folder);
     form.ShowBoth->click();
-    EXPECT_EQ(Items(form.HHLocalList).size(), 6);
+    EXPECT_EQ(Items(form.HHLocalList).size(), 4);
     EXPECT_EQ(Items(form.HHLocalList), form.LocalFiles.Both);
     form.ShowRing->click();
-    EXPECT_EQ(form.LFileLabel->text(), QStringLiteral("Files:  4"));
-    EXPECT_TRUE(Items(form.HHLocalList).contains(QStringLiteral("hh2026-11-04 lower.TXT")));
-    EXPECT_TRUE(Items(form.HHLocalList).contains(QStringLiteral("HH folder.txt")));
-    EXPECT_FALSE(Items(form.HHLocalList).contains(QStringLiteral("notes.txt")));
+    EXPECT_EQ(form.LFileLabel->text(), QStringLiteral("Files:  2"));
 }
 
 TEST_F(LocalFiles, NoFilesFoundThenAnotherFilterShowsThem)
@@ -213,39 +186,13 @@ TEST_F(LocalFiles, SelectedEntriesAreAnnouncedInListOrderAndImported)
     form.ImportBtn->click();
     EXPECT_EQ(status.Shown, (QStringList{"Loading (1 of 3):  " + chosen[0], "Loading (2 of 3):  " + chosen[1],
                                          "Loading (3 of 3):  " + chosen[2], "Updating database ...", ""}));
-    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"plain", QStringLiteral("Raked hands imported:  %1").arg(expected)}}));
+    EXPECT_EQ(F.Boxes.Boxes,
+              (QVector<TBox>{{"plain", QStringLiteral("Raked hands imported:  %1").arg(expected)}}));
     EXPECT_FALSE(cursorAtBox);
     EXPECT_EQ(Count(DbPath(), "SELECT COUNT(*) FROM Master"), expected);
     // The browser shows them.
     form.DBOpenBtn->click();
     EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 1 of %1").arg(expected));
-    F.Close();
-}
-
-TEST_F(LocalFiles, AFileThatCannotBeLoadedStopsTheRunAndWhatCameBeforeIsCommitted)
-{
-    MakeFiles(3, 0, 10);
-    TMainForm& form = List();
-    F.Show();
-    form.DBOpenBtn->click(); // open views: a run that stores hands closes them
-    const QStringList names = Items(form.HHLocalList);
-    ASSERT_EQ(names.size(), 3);
-    QFile::remove(Folder + QLatin1Char('/') + names[1]);
-    form.HHLocalList->selectAll();
-    TStatusRecorder status(form.HHStatus);
-    form.ImportBtn->click();
-    int first = 0;
-    for (const auto& file : Files)
-        if (file.FileName == names[0])
-            first = file.Expected.size();
-    ASSERT_GT(first, 0);
-    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Error loading " + Folder + "/" + names[1]},
-                                            {"plain", QStringLiteral("Raked hands imported:  %1").arg(first)}}));
-    EXPECT_EQ(status.Shown, (QStringList{"Loading (1 of 3):  " + names[0], "Loading (2 of 3):  " + names[1],
-                                         "Updating database ...", ""}));
-    EXPECT_EQ(Count(DbPath(), "SELECT COUNT(*) FROM Master"), first);
-    EXPECT_TRUE(form.MasterStatus->text().isEmpty()) << "the views were closed";
-    EXPECT_EQ(form.RakeDatabase().TransactionCount(), 0);
     F.Close();
 }
 
@@ -269,7 +216,8 @@ TEST_F(LocalFiles, ADatabaseErrorInMidRunRollsBackAndTheNextRunImports)
     F.Boxes.Boxes.clear();
     form.ImportBtn->click();
     const int expected = RakedHands(0) + RakedHands(1);
-    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"plain", QStringLiteral("Raked hands imported:  %1").arg(expected)}}));
+    EXPECT_EQ(F.Boxes.Boxes,
+              (QVector<TBox>{{"plain", QStringLiteral("Raked hands imported:  %1").arg(expected)}}));
     EXPECT_EQ(Count(DbPath(), "SELECT COUNT(*) FROM Master"), expected);
     F.Close();
 }

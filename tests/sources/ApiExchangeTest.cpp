@@ -4,6 +4,7 @@
 #include "sources/ApiClient.h"
 #include "sources/ApiUrl.h"
 #include "sources/RemoteEntries.h"
+#include "sources/RemoteFetch.h"
 
 #include <QSslSocket>
 #include <gtest/gtest.h>
@@ -253,3 +254,27 @@ TEST(ApiExchange, CookiesComeBackForTheRestOfTheRun)
 }
 
 } // namespace
+
+TEST(ApiExchange, RemoteListAndFetchGiveEntriesOrTheErrorText)
+{
+    TTestServer server;
+    ASSERT_TRUE(server.Start());
+    AddTwoFiles(server);
+    TTestClient client;
+    const TConnectionFields fields{"127.0.0.1", QString::number(server.Port()), "api", Password};
+    QString error;
+    int busy = 0;
+    EXPECT_EQ(FetchRemoteList(client, fields, error, [&busy](bool on) { busy += on ? 1 : 10; }),
+              (QStringList{"HH2024-01-31 Alpha.txt", "HH2024-02-01 Caf\u00e9 Royal.txt"}));
+    EXPECT_EQ(busy, 11) << "shown once and ended once";
+    EXPECT_EQ(FetchRemoteEntry(client, fields, "HH2024-02-01 Caf\u00e9 Royal.txt", error), CafeLines)
+        << "the result line is removed";
+
+    TConnectionFields wrong = fields;
+    wrong.Password = "nope";
+    EXPECT_EQ(FetchRemoteList(client, wrong, error), std::nullopt);
+    EXPECT_EQ(error, "Invalid password");
+    const TConnectionFields down{"127.0.0.1", QString::number(UnusedLocalPort()), "api", Password};
+    EXPECT_EQ(FetchRemoteEntry(client, down, "HH2024-01-31 Alpha.txt", error), std::nullopt);
+    EXPECT_EQ(error, "Could not connect to " + BuildApiUrl(down));
+}
