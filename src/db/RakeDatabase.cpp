@@ -11,7 +11,8 @@ const char* const ClosedMessage = "RakeDatabase: Cannot perform this operation o
 
 // ------------------------------------------------------------- TRakeDatabase
 
-TRakeDatabase::TRakeDatabase(const QString& folder) : FFolder(folder)
+TRakeDatabase::TRakeDatabase(const QString& folder, const QString& fileName)
+    : FFolder(folder), FBaseName(fileName)
 {
     if (!FFolder.isEmpty() && !FFolder.endsWith(QLatin1Char('/')))
         FFolder += QLatin1Char('/');
@@ -49,7 +50,7 @@ void TRakeDatabase::OpenFile(bool create)
 
 void TRakeDatabase::OpenRakeDatabase()
 {
-    FFileName = FFolder + QLatin1String(DatabaseFileName);
+    FFileName = FFolder + FBaseName;
     if (QFileInfo::exists(FFileName)) {
         OpenFile(false);
     } else {
@@ -80,7 +81,7 @@ sqlite3* TRakeDatabase::HandleForCompile()
 {
     if (!FHandle) {
         if (FFileName.isEmpty())
-            FFileName = FFolder + QLatin1String(DatabaseFileName);
+            FFileName = FFolder + FBaseName;
         OpenFile(false);
     }
     return FHandle;

@@ -22,8 +22,9 @@ public:
     static constexpr const char* DetailReplaceSQL =
         "REPLACE INTO Detail (Hand, Player, Share) VALUES(?, ?, ?);";
 
-    // folder: where "Kestrum2.db3" lives (the executable's folder in production).
-    explicit TRakeDatabase(const QString& folder);
+    // folder: where the file lives (the executable's folder in production);
+    // fileName: "Kestrum2.db3" unless the command line names another file.
+    explicit TRakeDatabase(const QString& folder, const QString& fileName = QLatin1String(DatabaseFileName));
     ~TRakeDatabase();
     TRakeDatabase(const TRakeDatabase&) = delete;
     TRakeDatabase& operator=(const TRakeDatabase&) = delete;
@@ -60,6 +61,7 @@ private:
     void RunSingle(const char* sql); // one statement, stepped once, no busy retry
 
     QString FFolder;
+    QString FBaseName;
     QString FFileName;
     sqlite3* FHandle = nullptr;
     int FTransactionCount = 0;

@@ -26,6 +26,8 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
                     break;
                 }
                 total += ImportHands(database, *lines);
+                if (hooks.Progress)
+                    hooks.Progress(position, total);
             }
         } catch (...) {
             // Nothing of a run that failed on the database stays, and the next run starts clean.

@@ -22,6 +22,8 @@ struct TImportRunHooks
     std::function<void(const QString&)> ShowPlain;
     // Shown from the start of the run until the loop ends (the window's wait cursor).
     TBusyHook Busy;
+    // After each imported entry: entries done so far and raked hands so far.
+    std::function<void(int entriesDone, int rakedHands)> Progress;
 };
 
 // Imports the entries in order inside one transaction: each announced as

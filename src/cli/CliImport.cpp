@@ -1,0 +1,199 @@
+// kestrum-cli import and kestrum-cli remote: the window's import run, fed from
+// local paths or from the server's file API.
+#include "cli/CliCommands.h"
+
+#include "cli/CliDatabase.h"
+#include "cli/CliOptions.h"
+#include "cli/CliOutput.h"
+#include "import/ImportRun.h"
+#include "import/LocalEntry.h"
+#include "platform/Error.h"
+#include "platform/SettingsStore.h"
+#include "sources/ApiChecks.h"
+#include "sources/ApiClient.h"
+#include "sources/LocalFolder.h"
+#include "sources/RemoteFetch.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace {
+// The import run of the window, with its messages on the two streams and a
+// progress line in place of the status line and the wait cursor.
+int RunCliImport(TRakeDatabase& database, const QStringList& entries, const QString& verb,
+                 const decltype(TImportRunHooks::Fetch)& fetch, TCliOutput& out)
+{
+    bool failed = false;
+    QElapsedTimer clock;
+    clock.start();
+    const int count = int(entries.size());
+    const QLocale locale;
+    auto progress = [&](int done, int hands) {
+        const double seconds = std::max(double(clock.elapsed()) / 1000.0, 0.001);
+        out.Progress(QStringLiteral("Files %1 of %2, %3 raked hands, %4 hands/s")
+                         .arg(done)
+                         .arg(count)
+                         .arg(locale.toString(hands))
+                         .arg(locale.toString(qRound64(hands / seconds))),
+                     done == count);
+    };
+    TImportRunHooks hooks;
+    hooks.SetStatus = [](const QString&) {};
+    hooks.Fetch = fetch;
+    hooks.ShowError = [&](const QString& text) {
+        failed = true;
+        out.Err(text);
+    };
+    hooks.CloseViews = [] {};
+    hooks.ShowPlain = [&](const QString& text) { out.Out(text); };
+    hooks.Progress = progress;
+    progress(0, 0);
+    RunImport(database, entries, verb, hooks);
+    return failed ? 1 : 0;
+}
+
+// The files the paths stand for: a folder's "HH*.txt" entries as the window
+// lists them, or the file itself; each only when the selection accepts its name.
+QStringList LocalPaths(const QStringList& paths, const TEntrySelection& selection)
+{
+    QStringList entries;
+    for (const QString& path : paths) {
+        if (QFileInfo(path).isDir()) {
+            TFileLists lists;
+            ListLocalFolder(path, lists);
+            for (const QString& name : lists.Both)
+                if (selection.Accepts(name))
+                    entries << LocalEntryPath(path, name);
+        } else if (selection.Accepts(QFileInfo(path).fileName())) {
+            entries << path; // a path that is not there fails to load, as in the window
+        }
+    }
+    return entries;
+}
+
+// The first line of a file, without its line break.
+QString FirstLine(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TError(QStringLiteral("Cannot read the password file %1: %2").arg(path, file.errorString()));
+    QByteArray line = file.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromUtf8(line);
+}
+
+// The connection fields: each option, else what the window saved, else the
+// window's defaults. The password never comes from an argument, which any
+// user could read in the process list.
+TConnectionFields RemoteFields(const QCommandLineParser& parser)
+{
+    TConnectionFields fields;
+    bool rememberPassword = false;
+    QString savedPassword;
+    TSettingsStore().Load([&](TSettingsReader& reader) {
+        fields.ServerIP = reader.ReadText(SettingNames::ServerIP, SettingDefaults::ServerIP);
+        fields.FilePort = reader.ReadText(SettingNames::FilePort, SettingDefaults::FilePort);
+        fields.APIPath = reader.ReadText(SettingNames::APIPath, SettingDefaults::APIPath);
+        rememberPassword = reader.ReadBool(SettingNames::RememberPW);
+        if (rememberPassword)
+            savedPassword = reader.ReadText(SettingNames::Password);
+    });
+    if (parser.isSet(QStringLiteral("server")))
+        fields.ServerIP = parser.value(QStringLiteral("server"));
+    if (parser.isSet(QStringLiteral("port")))
+        fields.FilePort = parser.value(QStringLiteral("port"));
+    if (parser.isSet(QStringLiteral("api-path")))
+        fields.APIPath = parser.value(QStringLiteral("api-path"));
+    if (parser.isSet(QStringLiteral("password-file")))
+        fields.Password = FirstLine(parser.value(QStringLiteral("password-file")));
+    else if (qEnvironmentVariableIsSet("KESTRUM_API_PASSWORD"))
+        fields.Password = qEnvironmentVariable("KESTRUM_API_PASSWORD");
+    else
+        fields.Password = savedPassword;
+    return fields;
+}
+} // namespace
+
+int ImportCommand(const QStringList& arguments, const QString& database, TCliOutput& out)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Imports hand-history files into the rake database in one run. A folder contributes\n"
+                       "its HH*.txt files in the order the window lists them; a file contributes itself."));
+    AddSelectionOptions(parser);
+    parser.addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("A hand-history folder or file."),
+                                 QStringLiteral("PATH..."));
+    if (!ParseCommand(parser, arguments, out))
+        return 0;
+    if (parser.positionalArguments().isEmpty())
+        throw TCliUsage{QStringLiteral("import needs at least one PATH")};
+    const QStringList entries = LocalPaths(parser.positionalArguments(), ReadSelectionOptions(parser));
+    std::unique_ptr<TRakeDatabase> db = OpenCommandDatabase(parser, database);
+    return RunCliImport(*db, entries, QStringLiteral("Loading"), LoadLocalEntry, out);
+}
+
+int RemoteCommand(const QStringList& arguments, const QString& database, TCliOutput& out)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "list: prints the server's hand-history entries, one a line, in the server's order.\n"
+        "import: fetches and imports the named entries, or else every listed entry that passes\n"
+        "the filter and dates, in list order, in one run.\n"
+        "The password comes from --password-file, else KESTRUM_API_PASSWORD, else the one the\n"
+        "window remembers."));
+    parser.addOption({QStringLiteral("server"), QStringLiteral("Server address (default: the window's)."),
+                      QStringLiteral("ADDRESS")});
+    parser.addOption({QStringLiteral("port"), QStringLiteral("File API port (default: the window's)."),
+                      QStringLiteral("PORT")});
+    parser.addOption({QStringLiteral("api-path"), QStringLiteral("File API path (default: the window's)."),
+                      QStringLiteral("PATH")});
+    parser.addOption({QStringLiteral("password-file"),
+                      QStringLiteral("A file whose first line is the password."), QStringLiteral("FILE")});
+    AddSelectionOptions(parser);
+    parser.addPositionalArgument(QStringLiteral("list|import"), QStringLiteral("What to do."));
+    parser.addPositionalArgument(QStringLiteral("ENTRY"), QStringLiteral("Entries to import (import only)."),
+                                 QStringLiteral("[ENTRY...]"));
+    if (!ParseCommand(parser, arguments, out))
+        return 0;
+    QStringList positional = parser.positionalArguments();
+    const QString action = positional.isEmpty() ? QString() : positional.takeFirst();
+    const bool selecting = parser.isSet(QStringLiteral("filter")) || parser.isSet(QStringLiteral("since")) ||
+                           parser.isSet(QStringLiteral("until"));
+    if (action != QLatin1String("list") && action != QLatin1String("import"))
+        throw TCliUsage{QStringLiteral("remote needs list or import")};
+    if (action == QLatin1String("list") && (!positional.isEmpty() || selecting))
+        throw TCliUsage{QStringLiteral("remote list takes no entries, --filter, --since or --until")};
+    const TEntrySelection selection = ReadSelectionOptions(parser);
+
+    const TConnectionFields fields = RemoteFields(parser);
+    if (const std::optional<TCheckFailure> failure = CheckConnectionFields(fields)) {
+        out.Err(failure->Message);
+        return 1;
+    }
+    TApiClient client;
+    QStringList entries = positional;
+    if (action == QLatin1String("list") || entries.isEmpty()) {
+        QString error;
+        const std::optional<QStringList> listed = FetchRemoteList(client, fields, error);
+        if (!listed) {
+            out.Err(error);
+            return 1;
+        }
+        if (action == QLatin1String("list")) {
+            for (const QString& entry : *listed)
+                out.Out(entry);
+            return 0;
+        }
+        for (const QString& entry : *listed)
+            if (selection.Accepts(entry))
+                entries << entry;
+    }
+    std::unique_ptr<TRakeDatabase> db = OpenCommandDatabase(parser, database);
+    return RunCliImport(
+        *db, entries, QStringLiteral("Retrieving"),
+        [&](const QString& entry, QString& error) { return FetchRemoteEntry(client, fields, entry, error); },
+        out);
+}

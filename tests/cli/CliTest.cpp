@@ -1,0 +1,306 @@
+// kestrum-cli as cron runs it: a process over generated files, compared with
+// the window doing the same work.
+#include "../app/WindowFixture.h"
+#include "../import/ImportFixture.h"
+#include "reports/ReportCatalogue.h"
+#include "sources/TestServer.h"
+#include "support/HandGenerator.h"
+#include "support/QtPrinters.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+struct TRun
+{
+    int Code = -1;
+    QString Out, Err;
+};
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Every Master and Detail row of a database file, for comparing two files.
+QStringList AllRows(const QString& file)
+{
+    QStringList rows;
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    for (const char* sql :
+         {"SELECT Hand, TableName, Date, Time, quote(Rake), Dealt, quote(AvgShare) FROM Master "
+          "ORDER BY Hand",
+          "SELECT Hand, Player, quote(Share) FROM Detail ORDER BY Hand, Player"}) {
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+        while (statement && sqlite3_step(statement) == SQLITE_ROW) {
+            QStringList cells;
+            for (int c = 0; c < sqlite3_column_count(statement); ++c)
+                cells << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, c)));
+            rows << cells.join(QLatin1Char('|'));
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return rows;
+}
+
+class Cli : public ::testing::Test
+{
+protected:
+    QTemporaryDir Dir;
+    QString Folder = Dir.filePath("hh");
+    QString Db = Dir.filePath("cli.db3");
+    QHash<QString, int> Raked; // raked hands per file name
+
+    void SetUp() override { QDir().mkpath(Folder); }
+
+    // A file of hands for the table on that day; hand numbers never overlap.
+    QString MakeFile(const QString& table, const QDate& day, bool tournament = false,
+                     THandHistoryEncoding encoding = THandHistoryEncoding::Utf8)
+    {
+        static qint32 nextHand = 1000;
+        THandGenerator generator{quint32(nextHand)};
+        TGeneratedFile file = generator.MakeFile(table, day, 15, nextHand, tournament);
+        nextHand += 1000;
+        WriteHandHistory(Folder + "/" + file.FileName, file.Lines, encoding);
+        Raked[file.FileName] = int(file.Expected.size());
+        return file.FileName;
+    }
+
+    TRun Run(const QStringList& arguments, const QStringList& environment = {})
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        // The settings the window saved are read from here, never the developer's own.
+        env.insert("HOME", Dir.path());
+        env.insert("XDG_CONFIG_HOME", Dir.filePath("config"));
+        env.remove("KESTRUM_API_PASSWORD");
+        for (const QString& pair : environment)
+            env.insert(pair.section('=', 0, 0), pair.section('=', 1));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(KESTRUM_CLI), arguments);
+        process.closeWriteChannel();
+        TRun run;
+        if (!process.waitForFinished(60000))
+            return run;
+        run.Code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.Out = QString::fromUtf8(process.readAllStandardOutput());
+        run.Err = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    }
+
+    QStringList Tables(const QString& db) const
+    {
+        QStringList tables;
+        for (const QString& row : AllRows(db))
+            if (row.count('|') == 6)
+                tables << row.section('|', 1, 1);
+        tables.removeDuplicates();
+        tables.sort();
+        return tables;
+    }
+};
+} // namespace
+
+TEST_F(Cli, ImportAndEveryReportMatchTheWindowToTheByte)
+{
+    MakeFile("Oak", QDate(2026, 11, 3));
+    MakeFile("Maple", QDate(2026, 11, 3), false, THandHistoryEncoding::Windows1252);
+    MakeFile("Elm", QDate(2026, 11, 4), false, THandHistoryEncoding::Utf16LEBom);
+    MakeFile("Cup", QDate(2026, 11, 4), true);
+
+    TWindowFixture window;
+    TMainForm& form = window.Open();
+    window.PickerAnswer = Folder;
+    form.ShowBoth->click();
+    form.RefreshBtn->click();
+    ASSERT_EQ(form.HHLocalList->count(), 4);
+    form.SelectAllBtn->click();
+    form.ImportBtn->click();
+    ASSERT_EQ(window.Boxes.Boxes.size(), 1);
+    const QString windowCount = window.Boxes.Boxes[0].Text;
+
+    const TRun import = Run({"--database", Db, "import", Folder});
+    EXPECT_EQ(import.Code, 0) << import.Err.toStdString();
+    EXPECT_EQ(import.Out, windowCount + "\n");
+    EXPECT_TRUE(import.Err.isEmpty()) << "no progress line when stderr is not a terminal";
+    const QStringList rows = AllRows(window.DatabaseFolder() + "/Kestrum2.db3");
+    EXPECT_GT(rows.size(), 40);
+    EXPECT_EQ(AllRows(Db), rows);
+
+    for (int item = 1; item < ReportItemTexts().size(); ++item) {
+        SCOPED_TRACE(ReportItemTexts()[item].toStdString());
+        form.ReportList->setCurrentIndex(item);
+        form.LoadSQLBtn->click();
+        window.SaveAnswer = Dir.filePath(QStringLiteral("window%1.csv").arg(item));
+        form.ExportBtn->click();
+        const QString cliFile = Dir.filePath(QStringLiteral("cli%1.csv").arg(item));
+        const TRun report = Run({"report", QString::number(item), "--database", Db, "--csv", cliFile});
+        EXPECT_EQ(report.Code, 0) << report.Err.toStdString();
+        EXPECT_EQ(ReadAll(cliFile), ReadAll(window.SaveAnswer));
+        const TRun toStdout = Run({"--database", Db, "report", ReportItemTexts()[item], "--csv", "-"});
+        EXPECT_EQ(toStdout.Out.toUtf8(), ReadAll(window.SaveAnswer));
+        const TRun table = Run({"--database", Db, "report", QString::number(item)});
+        EXPECT_TRUE(table.Out.endsWith(form.ReportStatus->text() + "\n")) << table.Out.toStdString();
+    }
+    window.Close();
+}
+
+TEST_F(Cli, SinceAndUntilPickFilesByTheDateInTheirName)
+{
+    const QDate today = QDate::currentDate();
+    MakeFile("A", QDate(2026, 11, 1));
+    MakeFile("B", QDate(2026, 11, 2));
+    MakeFile("C", QDate(2026, 11, 3));
+    MakeFile("Y", today.addDays(-1));
+    MakeFile("Z", today);
+    WriteHandHistory(Folder + "/HHundated Oak.txt", {"Hand #1"}); // no date at characters 3 to 12
+    const struct
+    {
+        QStringList Options;
+        QStringList Tables;
+    } cases[] = {
+        {{}, {"A", "B", "C", "Y", "Z"}},
+        {{"--since", "2026-11-02", "--until", "2026-11-02"}, {"B"}},
+        {{"--until", "2026-11-02"}, {"A", "B"}},
+        {{"--since", "yesterday"}, {"Y", "Z"}},
+        {{"--since", "today", "--until", "today"}, {"Z"}},
+        {{"--until", "yesterday", "--filter", "ring"}, {"A", "B", "C", "Y"}},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Options.join(' ').toStdString());
+        const QString db = Dir.filePath(QStringLiteral("span%1.db3").arg(++n));
+        const TRun run = Run(QStringList{"import", "--database", db} + c.Options + QStringList{Folder});
+        EXPECT_EQ(run.Code, 0) << run.Err.toStdString();
+        EXPECT_EQ(Tables(db), c.Tables);
+    }
+}
+
+TEST_F(Cli, FailuresAndBadUsage)
+{
+    const QString first = MakeFile("Oak", QDate(2026, 11, 3));
+    const QString last = MakeFile("Elm", QDate(2026, 11, 3));
+    const QString gone = Folder + "/HH2026-11-03 Gone.txt";
+
+    // A file that can't be loaded: the files before it are committed and counted.
+    TRun run = Run({"import", "--database", Db, Folder + "/" + first, gone, Folder + "/" + last});
+    EXPECT_EQ(run.Code, 1);
+    EXPECT_EQ(run.Err, "Error loading " + gone + "\n");
+    EXPECT_EQ(run.Out, QStringLiteral("Raked hands imported:  %1\n").arg(Raked[first]));
+    EXPECT_EQ(Tables(Db), QStringList{"Oak"});
+
+    // A database another connection holds: nothing of the run stays.
+    const QString locked = Dir.filePath("locked.db3");
+    ASSERT_EQ(Run({"sql", "SELECT 1", "--database", locked}).Code, 0); // creates it
+    sqlite3* other = nullptr;
+    sqlite3_open(locked.toUtf8().constData(), &other);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    run = Run({"import", "--database", locked, Folder});
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(run.Code, 1);
+    EXPECT_EQ(run.Err, "SQLite3 Error 5 - database is locked\n");
+    EXPECT_TRUE(Tables(locked).isEmpty());
+
+    // The SQL's own error, as the window would show it.
+    run = Run({"sql", "SELECT nope FROM Master", "--database", Db});
+    EXPECT_EQ(run.Code, 1);
+    EXPECT_EQ(run.Err, "SQLite3 Error 1 - no such column: nope\n");
+
+    const struct
+    {
+        QStringList Arguments;
+        const char* Says;
+    } usage[] = {
+        {{}, "No command given"},
+        {{"export"}, "Unknown command \"export\""},
+        {{"import"}, "import needs at least one PATH"},
+        {{"import", "--since", "2026-13-01", Folder}, "--since takes a date"},
+        {{"import", "--filter", "cash", Folder}, "--filter takes ring, tournaments or both"},
+        {{"import", "--fast", Folder}, "Unknown option 'fast'"},
+        {{"report", "12"}, "No report \"12\""},
+        {{"report", "Rake by player"}, "No report \"Rake by player\""},
+        {{"report", "1", "--start", "2026-11-03"}, "--start takes a date and time"},
+        {{"sql"}, "sql takes one non-empty TEXT"},
+        {{"remote", "fetch"}, "remote needs list or import"},
+        {{"remote", "list", "HHa.txt"}, "remote list takes no entries"},
+    };
+    for (const auto& u : usage) {
+        SCOPED_TRACE(u.Arguments.join(' ').toStdString());
+        run = Run(QStringList{"--database", Db} + u.Arguments);
+        EXPECT_EQ(run.Code, 2);
+        EXPECT_TRUE(run.Err.startsWith("kestrum-cli: " + QLatin1String(u.Says))) << run.Err.toStdString();
+    }
+}
+
+TEST_F(Cli, RemoteListAndImportAgainstTheTestServer)
+{
+    TTestServer server;
+    ASSERT_TRUE(server.Start());
+    THandGenerator generator(5);
+    QStringList names;
+    int raked = 0;
+    for (const char* table : {"Oak", "Elm"}) {
+        TGeneratedFile file = generator.MakeFile(table, QDate(2026, 11, 3), 12, table[0] == 'O' ? 1 : 500);
+        server.AddFile(file.FileName, EncodeHandHistory(file.Lines));
+        names << file.FileName;
+        raked += int(file.Expected.size());
+    }
+    const QStringList address{"--server", "127.0.0.1", "--port", QString::number(server.Port())};
+    const QString password = "KESTRUM_API_PASSWORD=" + QLatin1String(TTestServer::Password);
+
+    TRun run = Run(QStringList{"remote", "list"} + address, {password});
+    EXPECT_EQ(run.Code, 0) << run.Err.toStdString();
+    QStringList listed = run.Out.split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(listed.size(), 2);
+    EXPECT_EQ(QSet<QString>(listed.begin(), listed.end()), QSet<QString>(names.begin(), names.end()));
+
+    run = Run(QStringList{"remote", "import", "--database", Db} + address, {password});
+    EXPECT_EQ(run.Code, 0) << run.Err.toStdString();
+    EXPECT_EQ(run.Out, QStringLiteral("Raked hands imported:  %1\n").arg(raked));
+    EXPECT_EQ(Tables(Db), (QStringList{"Elm", "Oak"}));
+
+    // The window's saved fields and remembered password stand in for options.
+    QDir().mkpath(Dir.filePath("config/Ostravel"));
+    QFile ini(Dir.filePath("config/Ostravel/Kestrum.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[General]\nServerIP=127.0.0.1\nFilePort=" + QByteArray::number(server.Port()) +
+              "\nAPIPath=api\nRememberPW=1\nPassword=" + TTestServer::Password + "\n");
+    ini.close();
+    EXPECT_EQ(Run({"remote", "list"}).Out.split('\n', Qt::SkipEmptyParts), listed);
+
+    QFile wrong(Dir.filePath("pw.txt"));
+    ASSERT_TRUE(wrong.open(QIODevice::WriteOnly));
+    wrong.write("not it\r\nsecond line\n");
+    wrong.close();
+    const int down = UnusedLocalPort();
+    const struct
+    {
+        QStringList Arguments;
+        QStringList Environment;
+        QString Err;
+    } failures[] = {
+        {{"remote", "import", "--password-file", wrong.fileName(), names[0]},
+         {password},
+         "Invalid password\n"},
+        {{"remote", "list", "--port", QString::number(down)},
+         {},
+         QStringLiteral("Could not connect to http://127.0.0.1:%1/api\n").arg(down)},
+        {{"remote", "list", "--server", " "}, {}, "No IP specified\n"},
+    };
+    for (const auto& f : failures) {
+        SCOPED_TRACE(f.Arguments.join(' ').toStdString());
+        run = Run(QStringList{"--database", Db} + f.Arguments, f.Environment);
+        EXPECT_EQ(run.Code, 1);
+        EXPECT_EQ(run.Err, f.Err);
+    }
+}
