@@ -6,6 +6,7 @@
 #include "import/StringList2.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -98,7 +99,11 @@ int main(int argc, char** argv)
     QTemporaryDir corpusDir;
     QElapsedTimer timer;
     timer.start();
-    const QVector<TCorpusFile> files = WriteCorpus(corpusDir.path(), options);
+    // KESTRUM_BENCH_CORPUS keeps the corpus in that folder, for timing whole programs on it.
+    const QString kept = qEnvironmentVariable("KESTRUM_BENCH_CORPUS");
+    if (!kept.isEmpty())
+        QDir().mkpath(kept);
+    const QVector<TCorpusFile> files = WriteCorpus(kept.isEmpty() ? corpusDir.path() : kept, options);
     qint64 bytes = 0;
     qint64 raked = 0;
     for (const TCorpusFile& f : files) {
