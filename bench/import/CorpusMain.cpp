@@ -22,9 +22,6 @@ int main(int argc, char** argv)
     TCorpusOptions options;
     options.Hands = hands;
     options.Seed = seed;
-    options.Tables = 4;
-    // At least three days of four tables when the hands allow it.
-    options.HandsPerFile = std::clamp(hands / (options.Tables * 3), 50, 2500);
     options.TournamentsPerDay = 1;
     const QVector<TCorpusFile> files = WriteCorpus(args[1], options);
     int raked = 0;

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <sys/resource.h>
+
+// Processor time of the whole process, every thread, user and system.
+inline double ProcessCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
