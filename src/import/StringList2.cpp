@@ -87,7 +87,24 @@ qsizetype SkipPlainUnits(const char16_t* data, qsizetype at, qsizetype size)
 void TStringList2::LoadFromBytes(QByteArrayView bytes)
 {
     clear();
-    QString text = Decode(bytes);
+    CutIntoLines(Decode(bytes));
+}
+
+void TStringList2::LoadFromFile(const QString& path, qint64 maxBytes)
+{
+    clear();
+    QString text;
+    {
+        // The file's bytes go before the lines are made: text, bytes and
+        // lines are never held all at once.
+        const QByteArray bytes = ReadRegularFile(path, maxBytes);
+        text = Decode(bytes);
+    }
+    CutIntoLines(std::move(text));
+}
+
+void TStringList2::CutIntoLines(QString text)
+{
     const qsizetype size = text.size();
     if (size == 0)
         return;
@@ -126,9 +143,4 @@ void TStringList2::LoadFromBytes(QByteArrayView bytes)
     }
     if (i > start)
         addLine(start, i);
-}
-
-void TStringList2::LoadFromFile(const QString& path, qint64 maxBytes)
-{
-    LoadFromBytes(ReadRegularFile(path, maxBytes));
 }

@@ -24,4 +24,7 @@ public:
     // keeps that buffer alive; copy it (QString(line.constData(), line.size()))
     // to hold it for long.
     void LoadFromBytes(QByteArrayView bytes);
+
+private:
+    void CutIntoLines(QString text);
 };
