@@ -24,6 +24,7 @@ import subprocess
 import sys
 import tempfile
 import threading
+import time
 import urllib.parse
 
 HEAD_LIMIT = 64 * 1024
@@ -42,6 +43,8 @@ def parse_args():
     p.add_argument("--status", type=int, default=200, help="reply status to send (e.g. 500, 302)")
     p.add_argument("--cut", action="store_true", help="announce the full length, send half the body, close")
     p.add_argument("--silent", action="store_true", help="read the request, then say nothing")
+    p.add_argument("--trickle-ms", type=float, default=0,
+                   help="send the reply one byte at a time, this many milliseconds apart")
     p.add_argument("--malformed-status", action="store_true", help='send the status line "HTTP/1.0 OK"')
     p.add_argument("--charset", default="", help="name this charset in Content-Type and encode the body in it")
     p.add_argument("--content-type", default="text/html", help="media type of replies (default text/html)")
@@ -176,6 +179,23 @@ def wait_for_close(conn):
         pass
 
 
+class Trickle:
+    """A connection that sends every byte on its own, a pause apart: never silent
+    for long, yet slow to finish."""
+
+    def __init__(self, conn, pause):
+        self.conn = conn
+        self.pause = pause
+
+    def sendall(self, data):
+        for i in range(len(data)):
+            self.conn.sendall(data[i:i + 1])
+            time.sleep(self.pause)
+
+    def __getattr__(self, name):
+        return getattr(self.conn, name)
+
+
 class Handler(socketserver.BaseRequestHandler):
     def handle(self):
         server = self.server
@@ -207,6 +227,8 @@ class Handler(socketserver.BaseRequestHandler):
 
     def reply(self, conn, head, body):
         opts = self.server.opts
+        if opts.trickle_ms > 0:
+            conn = Trickle(conn, opts.trickle_ms / 1000.0)
         target = head.split("\r\n", 1)[0].split(" ")
         api = Api(opts)
         if len(target) < 2 or target[1] != "/" + opts.api_path:

@@ -2,7 +2,9 @@
 
 #include "platform/Error.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <sqlite3.h>
 
 namespace {
@@ -28,36 +30,67 @@ void TRakeDatabase::RaiseEngineError(int rc) const
     throw TError(EngineErrorText(rc, FHandle));
 }
 
-void TRakeDatabase::OpenFile(bool create)
+sqlite3* TRakeDatabase::OpenHandle(const QString& path, bool create) const
 {
-    Close();
     // The engine's heap accounting takes a lock on every allocation and nothing
     // here reads it; switched off once, before the engine starts.
     static const bool accountingOff = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
     (void)accountingOff;
     sqlite3* handle = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    const int rc = sqlite3_open_v2(FFileName.toUtf8().constData(), &handle, flags, nullptr);
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = rc == SQLITE_CANTOPEN ? QStringLiteral("Cannot open file %1").arg(FFileName)
                                                       : EngineErrorText(rc, handle);
         sqlite3_close_v2(handle);
         throw TError(message);
     }
-    FHandle = handle;
+    return handle;
+}
+
+void TRakeDatabase::OpenFile(bool create)
+{
+    Close();
+    FHandle = OpenHandle(FFileName, create);
     FTransactionCount = 0;
+}
+
+void TRakeDatabase::CreateWhole()
+{
+    // The schema is made in a file of its own beside the database and renamed
+    // into place, so the database file either does not exist or holds both
+    // tables, whatever stops the program or the disk in between.
+    const QString temporary =
+        FFileName +
+        QStringLiteral(".new-%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    QFile::remove(temporary);
+    Close();
+    FHandle = OpenHandle(temporary, true);
+    try {
+        Execute(QLatin1String(MasterCreateSQL));
+        Execute(QLatin1String(DetailCreateSQL));
+    } catch (...) {
+        Close();
+        QFile::remove(temporary);
+        QFile::remove(temporary + QLatin1String("-journal"));
+        throw;
+    }
+    Close();
+    // Never over a file that appeared meanwhile: another copy of the program
+    // made it first, and that one is opened as it is.
+    if (!QFile::rename(temporary, FFileName)) {
+        QFile::remove(temporary);
+        if (!QFileInfo::exists(FFileName))
+            throw TError(QStringLiteral("Cannot open file %1").arg(FFileName));
+    }
 }
 
 void TRakeDatabase::OpenRakeDatabase()
 {
     FFileName = FFolder + FBaseName;
-    if (QFileInfo::exists(FFileName)) {
-        OpenFile(false);
-    } else {
-        OpenFile(true);
-        Execute(QLatin1String(MasterCreateSQL));
-        Execute(QLatin1String(DetailCreateSQL));
-    }
+    if (!QFileInfo::exists(FFileName))
+        CreateWhole();
+    OpenFile(false);
     FTransactionCount = 0;
 }
 
@@ -134,14 +167,28 @@ void TRakeDatabase::Commit()
     --FTransactionCount;
 }
 
+void TRakeDatabase::RunQuietly(const char* sql) noexcept
+{
+    try {
+        TStatement statement(*this, sql, sql + qstrlen(sql));
+        if (!statement.IsEmpty())
+            while (statement.StepOnce() == SQLITE_ROW) {
+            }
+    } catch (...) {
+        // Clean-up after a failure: nothing more can be done here.
+    }
+}
+
 void TRakeDatabase::Rollback() noexcept
 {
-    if (FHandle && sqlite3_get_autocommit(FHandle) == 0) {
-        try {
-            RunSingle("ROLLBACK TRANSACTION;");
-        } catch (...) {
-            // Nothing more can be done here; the engine rolls back on close at the latest.
-        }
+    if (FHandle) {
+        if (sqlite3_get_autocommit(FHandle) == 0)
+            RunQuietly("ROLLBACK TRANSACTION;");
+        // After a failed write (a full disk) the engine ends the transaction
+        // itself but leaves the undo to the next reader: until then the grown
+        // file and its journal stay on disk. A read now puts the file back as
+        // it was before the run and removes the journal.
+        RunQuietly("PRAGMA schema_version;");
     }
     FTransactionCount = 0;
 }

@@ -29,7 +29,8 @@ public:
     TRakeDatabase(const TRakeDatabase&) = delete;
     TRakeDatabase& operator=(const TRakeDatabase&) = delete;
 
-    // Opens the file, creating it with its two tables when it is missing.
+    // Opens the file, creating it with its two tables when it is missing: a
+    // new file appears whole, with both tables, or not at all.
     void OpenRakeDatabase();
     void Close();
     bool IsOpen() const { return FHandle != nullptr; }
@@ -56,7 +57,10 @@ public:
     [[noreturn]] void RaiseEngineError(int rc) const;
 
 private:
+    sqlite3* OpenHandle(const QString& path, bool create) const;
     void OpenFile(bool create);
+    void CreateWhole();
+    void RunQuietly(const char* sql) noexcept; // no result, no error
     void CheckOpen() const;
     void RunSingle(const char* sql); // one statement, stepped once, no busy retry
 

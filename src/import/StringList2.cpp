@@ -1,10 +1,8 @@
 #include "import/StringList2.h"
 
-#include "platform/Error.h"
+#include "platform/RegularFile.h"
 #include "platform/TextCodec.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 #include <cstring>
 
@@ -89,7 +87,24 @@ qsizetype SkipPlainUnits(const char16_t* data, qsizetype at, qsizetype size)
 void TStringList2::LoadFromBytes(QByteArrayView bytes)
 {
     clear();
-    QString text = Decode(bytes);
+    CutIntoLines(Decode(bytes));
+}
+
+void TStringList2::LoadFromFile(const QString& path, qint64 maxBytes)
+{
+    clear();
+    QString text;
+    {
+        // The file's bytes go before the lines are made: text, bytes and
+        // lines are never held all at once.
+        const QByteArray bytes = ReadRegularFile(path, maxBytes);
+        text = Decode(bytes);
+    }
+    CutIntoLines(std::move(text));
+}
+
+void TStringList2::CutIntoLines(QString text)
+{
     const qsizetype size = text.size();
     if (size == 0)
         return;
@@ -128,30 +143,4 @@ void TStringList2::LoadFromBytes(QByteArrayView bytes)
     }
     if (i > start)
         addLine(start, i);
-}
-
-void TStringList2::LoadFromFile(const QString& path)
-{
-    // Read-only: a file the server still holds open for writing can be read.
-    QFile file(path);
-    if (QFileInfo(path).isDir())
-        throw TError(QStringLiteral("Cannot read %1: it is a folder").arg(path));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw TError(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
-    // Read into one buffer sized by the file; a file that grows meanwhile is
-    // read on to its end.
-    QByteArray bytes(qMax<qint64>(file.size(), 0) + 1, Qt::Uninitialized);
-    qint64 filled = 0;
-    for (;;) {
-        const qint64 count = file.read(bytes.data() + filled, bytes.size() - filled);
-        if (count < 0)
-            throw TError(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
-        if (count == 0)
-            break;
-        filled += count;
-        if (filled == bytes.size())
-            bytes.resize(bytes.size() * 2);
-    }
-    bytes.truncate(filled);
-    LoadFromBytes(bytes);
 }

@@ -8,9 +8,14 @@
 class TStringList2 : public QStringList
 {
 public:
+    // The largest file read: its text, lines and bytes together stay within
+    // about four times its size, and a runaway file can't take all the memory.
+    static constexpr qint64 MaxFileBytes = qint64(512) << 20;
+
     // Replaces the content with the file's lines. Raises TError when the file
-    // cannot be opened or read (a folder included).
-    void LoadFromFile(const QString& path);
+    // cannot be opened or read, is not a regular file (a folder, a pipe, a
+    // device) or is larger than maxBytes.
+    void LoadFromFile(const QString& path, qint64 maxBytes = MaxFileBytes);
 
     // Replaces the content with the lines of a file's bytes: decoded by the
     // byte-order mark (UTF-8, UTF-16 LE, UTF-16 BE) or else in the system's
@@ -19,4 +24,7 @@ public:
     // keeps that buffer alive; copy it (QString(line.constData(), line.size()))
     // to hold it for long.
     void LoadFromBytes(QByteArrayView bytes);
+
+private:
+    void CutIntoLines(QString text);
 };

@@ -112,7 +112,9 @@ void TSettingsWriter::WriteText(const QString& name, const QString& value)
     // Always a QString, so that a comma in the value never turns into a list.
     FSettings->setValue(name, QVariant(value));
     FSettings->sync();
-    if (FSettings->status() != QSettings::NoError)
+    // A format error only says the file held lines that were not INI; they are
+    // dropped as the file is written anew, so only an access error fails the save.
+    if (FSettings->status() == QSettings::AccessError)
         throw TError(QStringLiteral("Failed to set data for '%1'").arg(name));
 }
 

@@ -4,11 +4,13 @@
 #include "sources/HttpReply.h"
 #include "sources/HttpRequest.h"
 
+#include <QDeadlineTimer>
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
 #include <QSslSocket>
 #include <QTcpSocket>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -35,6 +37,18 @@ QByteArray CookieHeader(const QList<QNetworkCookie>& cookies)
     return header;
 }
 
+// A wait of at most `ms`, cut short by the whole exchange's deadline.
+int WaitMs(int ms, const QDeadlineTimer& deadline)
+{
+    return int(qMin<qint64>(ms, deadline.remainingTime()));
+}
+
+bool NamesAFile(const QList<QPair<QString, QString>>& fields)
+{
+    return std::any_of(fields.cbegin(), fields.cend(),
+                       [](const auto& field) { return field.first == QLatin1String("Name"); });
+}
+
 } // namespace
 
 TApiClient::TApiClient() : FCookies(std::make_unique<QNetworkCookieJar>()) {}
@@ -50,8 +64,10 @@ QStringList TApiClient::PostApiRequest(const QString& url, const QList<QPair<QSt
 {
     try {
         const std::optional<THttpAddress> address = ParseHttpAddress(url);
+        // Started before connecting: a slow connect counts against the whole.
+        const QDeadlineTimer deadline(NamesAFile(fields) ? FFetchExchangeMs : FListExchangeMs);
         QStringList lines;
-        if (address && Exchange(*address, FormEncode(fields), lines))
+        if (address && Exchange(*address, FormEncode(fields), deadline, lines))
             return lines;
     } catch (...) {
         // Out of memory on a huge reply, or anything else: still only a failed exchange.
@@ -59,12 +75,13 @@ QStringList TApiClient::PostApiRequest(const QString& url, const QList<QPair<QSt
     return LocalErrorReply(url);
 }
 
-std::unique_ptr<QTcpSocket> TApiClient::Connect(const THttpAddress& address) const
+std::unique_ptr<QTcpSocket> TApiClient::Connect(const THttpAddress& address,
+                                                const QDeadlineTimer& deadline) const
 {
     if (!address.Secure) {
         auto socket = std::make_unique<QTcpSocket>();
         socket->connectToHost(address.Host, address.Port);
-        if (!socket->waitForConnected(FConnectTimeoutMs))
+        if (!socket->waitForConnected(WaitMs(FConnectTimeoutMs, deadline)))
             return nullptr;
         return socket;
     }
@@ -76,30 +93,35 @@ std::unique_ptr<QTcpSocket> TApiClient::Connect(const THttpAddress& address) con
     socket->setPeerVerifyMode(QSslSocket::VerifyNone);
     socket->setProtocol(QSsl::AnyProtocol);
     socket->connectToHostEncrypted(address.Host, address.Port);
-    if (!socket->waitForEncrypted(FConnectTimeoutMs))
+    if (!socket->waitForEncrypted(WaitMs(FConnectTimeoutMs, deadline)))
         return nullptr;
     return socket;
 }
 
-bool TApiClient::Exchange(const THttpAddress& address, const QByteArray& body, QStringList& lines)
+bool TApiClient::Exchange(const THttpAddress& address, const QByteArray& body, const QDeadlineTimer& deadline,
+                          QStringList& lines)
 {
     const QUrl cookieUrl = CookieUrl(address);
     const QByteArray request =
         BuildHttpRequest(address, body, CookieHeader(FCookies->cookiesForUrl(cookieUrl)));
 
-    std::unique_ptr<QTcpSocket> socket = Connect(address);
+    std::unique_ptr<QTcpSocket> socket = Connect(address, deadline);
     if (!socket)
         return false;
     if (socket->write(request) != request.size())
         return false;
     while (socket->bytesToWrite() > 0) {
-        if (!socket->waitForBytesWritten(FIdleReadTimeoutMs))
+        if (deadline.hasExpired() || !socket->waitForBytesWritten(WaitMs(FIdleReadTimeoutMs, deadline)))
             return false;
     }
 
     THttpReplyReader reader(FMaxReplyBytes);
     while (!reader.IsComplete()) {
-        if (socket->bytesAvailable() == 0 && !socket->waitForReadyRead(FIdleReadTimeoutMs)) {
+        // Each byte restarts the wait for the next, so only the deadline stops
+        // a server that trickles.
+        if (deadline.hasExpired())
+            return false;
+        if (socket->bytesAvailable() == 0 && !socket->waitForReadyRead(WaitMs(FIdleReadTimeoutMs, deadline))) {
             if (socket->bytesAvailable() > 0)
                 continue;
             // Nothing more came: either the server closed (which may end the reply) or

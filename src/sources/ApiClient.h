@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <memory>
 
+class QDeadlineTimer;
 class QNetworkCookieJar;
 class QTcpSocket;
 struct THttpAddress;
@@ -17,9 +18,13 @@ class TApiClient
 {
 public:
     // Without limits a server that accepts and then says nothing would freeze the
-    // window for good, and a runaway one could fill the memory.
+    // window for good, one that trickles a byte now and then would hold it for
+    // hours, and a runaway one could fill the memory. Every limit of an exchange
+    // is here.
     static constexpr int DefaultConnectTimeoutMs = 15'000;
     static constexpr int DefaultIdleReadTimeoutMs = 60'000;
+    static constexpr int DefaultListExchangeMs = 2 * 60'000;
+    static constexpr int DefaultFetchExchangeMs = 10 * 60'000;
     static constexpr qint64 DefaultMaxReplyBytes = qint64(1) << 30;
 
     TApiClient();
@@ -31,19 +36,26 @@ public:
     // reply's lines. Never raises: a failed exchange gives the local error reply.
     QStringList PostApiRequest(const QString& url, const QList<QPair<QString, QString>>& fields);
 
-    // The time-outs cover connecting (with the TLS handshake) and each wait for more
-    // bytes; running out is a failed exchange.
+    // The time-outs cover connecting (with the TLS handshake), each wait for more
+    // bytes, and the whole exchange from connecting to the reply's last byte: a
+    // fetch (a request that names a file) may take longer than the list. Running
+    // out of any of them is a failed exchange.
     void SetConnectTimeoutMs(int ms) { FConnectTimeoutMs = ms; }
     void SetIdleReadTimeoutMs(int ms) { FIdleReadTimeoutMs = ms; }
+    void SetListExchangeMs(int ms) { FListExchangeMs = ms; }
+    void SetFetchExchangeMs(int ms) { FFetchExchangeMs = ms; }
     void SetMaxReplyBytes(qint64 bytes) { FMaxReplyBytes = bytes; }
 
 private:
-    std::unique_ptr<QTcpSocket> Connect(const THttpAddress& address) const;
-    bool Exchange(const THttpAddress& address, const QByteArray& body, QStringList& lines);
+    std::unique_ptr<QTcpSocket> Connect(const THttpAddress& address, const QDeadlineTimer& deadline) const;
+    bool Exchange(const THttpAddress& address, const QByteArray& body, const QDeadlineTimer& deadline,
+                  QStringList& lines);
 
     std::unique_ptr<QNetworkCookieJar> FCookies;
     int FConnectTimeoutMs = DefaultConnectTimeoutMs;
     int FIdleReadTimeoutMs = DefaultIdleReadTimeoutMs;
+    int FListExchangeMs = DefaultListExchangeMs;
+    int FFetchExchangeMs = DefaultFetchExchangeMs;
     qint64 FMaxReplyBytes = DefaultMaxReplyBytes;
 };
 

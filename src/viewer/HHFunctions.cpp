@@ -1,6 +1,7 @@
 #include "viewer/HHFunctions.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -73,6 +74,36 @@ TFindResult FindNext(const QStringList& lines, int selected, const QString& find
         if (i == s)
             return {-1, true};
     }
+}
+
+namespace {
+
+qsizetype CutAt(const QString& line)
+{
+    qsizetype cut = MaxShownLineLength;
+    if (QChar::isHighSurrogate(line.at(cut - 1).unicode()) && QChar::isLowSurrogate(line.at(cut).unicode()))
+        --cut;
+    return cut;
+}
+
+} // namespace
+
+QString ShownLine(const QString& line)
+{
+    if (line.size() <= MaxShownLineLength)
+        return line;
+    QString shown;
+    shown.reserve(ShownLineLength(line));
+    shown.append(QStringView(line).left(CutAt(line)));
+    shown.append(QStringView(ShownLineMark));
+    return shown;
+}
+
+qsizetype ShownLineLength(const QString& line)
+{
+    if (line.size() <= MaxShownLineLength)
+        return line.size();
+    return CutAt(line) + qsizetype(std::size(ShownLineMark) - 1);
 }
 
 int CentredTopLine(int match, int listHeight, int lineHeight)

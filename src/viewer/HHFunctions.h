@@ -29,6 +29,18 @@ struct TFindResult
 // empty find text or fewer than two lines does nothing at all.
 TFindResult FindNext(const QStringList& lines, int selected, const QString& findText);
 
+// Lines longer than this are shown cut, with ShownLineMark after the cut;
+// drawing a line of millions of characters would take minutes and gigabytes.
+// The find rule still reads the whole line.
+constexpr qsizetype MaxShownLineLength = 10'000;
+inline constexpr char16_t ShownLineMark[] = u" \u2026";
+
+// The line as the list shows it: whole up to MaxShownLineLength, else cut
+// there (never between the two halves of a character) and marked.
+QString ShownLine(const QString& line);
+// The length of ShownLine(line), without making it.
+qsizetype ShownLineLength(const QString& line);
+
 // The line to put at the top of a list H pixels high with lines h pixels
 // high, so that line `match` stands near its middle.
 int CentredTopLine(int match, int listHeight, int lineHeight);

@@ -1,6 +1,9 @@
 #include "viewer/HHViewModel.h"
 
+#include "viewer/HHFunctions.h"
+
 #include <algorithm>
+#include <utility>
 
 namespace {
 // Room for the item's text margins either side.
@@ -12,8 +15,9 @@ void THHViewModel::SetLines(const QStringList& lines, int charWidth, int lineHei
     beginResetModel();
     FLines = lines;
     qsizetype longest = 0;
-    for (const QString& line : FLines)
-        longest = std::max(longest, line.size());
+    // Read through a const view: a non-const walk would copy the shared list.
+    for (const QString& line : std::as_const(FLines))
+        longest = std::max(longest, ShownLineLength(line));
     // A fixed-pitch font: the longest line in characters is the widest.
     FItemSize = QSize(int(std::min<qsizetype>(longest * charWidth + TextMargin, 1 << 24)), lineHeight);
     endResetModel();
@@ -31,7 +35,7 @@ QVariant THHViewModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return FLines.at(index.row());
+        return ShownLine(FLines.at(index.row()));
     case Qt::SizeHintRole:
         return FItemSize;
     default:

@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // The lines of one text for the viewer's list. Every row has the same size,
-// so the list lays out a million lines without measuring any of them.
+// so the list lays out a million lines without measuring any of them; a very
+// long line is shown cut (ShownLine).
 class THHViewModel : public QAbstractListModel
 {
 public:

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 using TBox = TRecordingBoxes::TBox;
 
@@ -247,3 +248,33 @@ TEST_F(LocalFiles, ViewShowsTheCurrentEntryOrSaysWhy)
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Error loading " + Folder + "/" + entry}}));
     F.Close();
 }
+
+namespace {
+
+// A pipe or a device with a hand-history name is listed like any entry, and
+// both importing and viewing it end in the usual box instead of hanging.
+TEST_F(LocalFiles, APipeOrADeviceInTheFolderFailsToLoad)
+{
+    const QString fifo = Folder + QStringLiteral("/HH2026-01-01 Pipe.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = Folder + QStringLiteral("/HH2026-01-01 Zero.txt");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    TMainForm& form = List();
+    F.Show();
+    ASSERT_EQ(Items(form.HHLocalList), (QStringList{"HH2026-01-01 Pipe.txt", "HH2026-01-01 Zero.txt"}));
+    for (int row : {0, 1}) {
+        const QString path = Folder + QLatin1Char('/') + form.HHLocalList->item(row)->text();
+        F.Boxes.Boxes.clear();
+        form.HHLocalList->clearSelection();
+        form.HHLocalList->setCurrentRow(row);
+        form.ImportBtn->click();
+        EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Error loading " + path},
+                                                {"plain", QStringLiteral("Raked hands imported:  0")}}));
+        F.Boxes.Boxes.clear();
+        form.LoadHHBtn->click();
+        EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Error loading " + path}}));
+    }
+    F.Close();
+}
+
+} // namespace

@@ -4,9 +4,11 @@
 #include "platform/Error.h"
 #include "support/QtPrinters.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -185,12 +187,53 @@ TEST(StringList2, LinesAreIndependentStrings)
     EXPECT_EQ(kept, QStringLiteral("third grows alone"));
 }
 
-TEST(StringList2, FailuresRaise)
+// Only a regular file is read: a pipe would wait for a writer for ever and a
+// device would give bytes until the memory ran out. Each case must raise, not hang.
+TEST(StringList2, AnythingButARegularFileRaises)
 {
     QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("HH2026-01-01 Pipe.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = dir.filePath(QStringLiteral("HH2026-01-01 Zero.txt"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const QString pipeLink = dir.filePath(QStringLiteral("HH2026-01-01 PipeLink.txt"));
+    ASSERT_TRUE(QFile::link(fifo, pipeLink));
+    const QString folder = dir.filePath(QStringLiteral("HH2026-01-01 Folder.txt"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QString& path : {dir.filePath(QStringLiteral("missing.txt")), dir.path(), folder, fifo, zero,
+                                pipeLink, QStringLiteral("/dev/null")}) {
+        TStringList2 list;
+        EXPECT_THROW(list.LoadFromFile(path), TError) << path.toStdString();
+    }
+}
+
+TEST(StringList2, AFileOverTheLimitRaisesBeforeItIsRead)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("HH2026-01-01 Big.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Hand #1\r\n");
+    file.close();
+    struct TCase
+    {
+        qint64 Limit;
+        bool Reads;
+    };
+    // The file holds 9 bytes: the limit itself is still read.
+    for (const TCase& c : {TCase{9, true}, TCase{8, false}, TCase{0, false}}) {
+        TStringList2 list;
+        if (c.Reads) {
+            list.LoadFromFile(path, c.Limit);
+            EXPECT_EQ(list, QStringList{"Hand #1"});
+        } else {
+            EXPECT_THROW(list.LoadFromFile(path, c.Limit), TError) << c.Limit;
+        }
+    }
+    // The real limit, on a sparse file one byte past it: nothing is read into memory.
+    ASSERT_TRUE(file.resize(TStringList2::MaxFileBytes + 1));
     TStringList2 list;
-    EXPECT_THROW(list.LoadFromFile(dir.filePath(QStringLiteral("missing.txt"))), TError);
-    EXPECT_THROW(list.LoadFromFile(dir.path()), TError);
+    EXPECT_THROW(list.LoadFromFile(path), TError);
 }
 
 TEST(StringList2, ReadsAFileAnotherProcessHoldsOpenForWriting)

@@ -137,6 +137,22 @@ TEST_F(SettingsStoreTest, AValueThatIsNotTextStopsTheLoadWithItsName)
     }
 }
 
+// Lines that are not INI (a key with a NUL, a section left open) must not make
+// every later save fail: they are dropped and the values are written.
+TEST_F(SettingsStoreTest, AFileWithLinesThatAreNotIniStillSaves)
+{
+    for (const QByteArray& junk :
+         {QByteArray("Last\0Folder=x\n", 14), QByteArray("[Gen\nServerIP=1\n"), QByteArray("=\n=\n")}) {
+        WriteRaw(junk);
+        EXPECT_EQ(ErrorOf([this] {
+                      Store.Save([](TSettingsWriter& w) { w.WriteText(SettingNames::LastFolder, "/hh"); });
+                  }),
+                  "<no error>")
+            << junk.toStdString();
+        Store.Load([&](TSettingsReader& r) { EXPECT_EQ(r.ReadText(SettingNames::LastFolder), "/hh"); });
+    }
+}
+
 TEST_F(SettingsStoreTest, AWriteKeepsTheOtherValues)
 {
     Store.Save([](TSettingsWriter& w) {

@@ -232,6 +232,42 @@ TEST(ApiExchange, EveryFailureIsTheLocalErrorReply)
     }
 }
 
+// A server that sends a byte every 5 ms is never silent for the idle time-out:
+// only the whole exchange's limit, the list's or the fetch's, ends it.
+TEST(ApiExchange, ATricklingServerRunsOutTheWholeExchangeLimit)
+{
+    TTestServer server;
+    ASSERT_TRUE(server.Start({"--trickle-ms", "5"}));
+    AddTwoFiles(server);
+    const QString fetched = "HH2024-01-31 Alpha.txt";
+    struct TCase
+    {
+        const char* Name;
+        bool Fetch;
+        int ListMs;
+        int FetchMs;
+        bool Completes;
+    } cases[] = {
+        {"list over its limit", false, 300, 60'000, false},
+        {"list within its limit", false, 60'000, 300, true},
+        {"fetch over its limit", true, 60'000, 300, false},
+        {"fetch within its limit", true, 300, 60'000, true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TTestClient client;
+        client.SetIdleReadTimeoutMs(2000);
+        client.SetListExchangeMs(c.ListMs);
+        client.SetFetchExchangeMs(c.FetchMs);
+        const QStringList reply = client.PostApiRequest(
+            server.Url(), c.Fetch ? FetchFormFields(Password, fetched) : ListFormFields(Password));
+        if (c.Completes)
+            EXPECT_EQ(reply, c.Fetch ? QStringList({"Result=Ok", "Hand #9"}) : TwoFilesReply);
+        else
+            EXPECT_EQ(reply, LocalErrorReply(server.Url()));
+    }
+}
+
 TEST(ApiExchange, CookiesComeBackForTheRestOfTheRun)
 {
     TTestServer server;

@@ -1,4 +1,5 @@
 #include "viewer/HHView.h"
+#include "import/StringList2.h"
 #include "platform/Error.h"
 #include "platform/SettingsStore.h"
 #include "viewer/HHFunctions.h"
@@ -8,6 +9,7 @@
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -144,6 +146,53 @@ TEST_F(HHViewTest, FindScrollsTheMatchNearTheMiddleAndBeepsOnNone)
     EXPECT_EQ(Beeps, 1);
     EXPECT_EQ(viewer->SelectedLine(), 500);
     EXPECT_EQ(viewer->HHViewer->verticalScrollBar()->value(), 7);
+}
+
+// A file with very long lines opens: they are shown cut at 10,000 characters
+// with the mark after them, and "Next" still finds text past the cut.
+TEST_F(HHViewTest, VeryLongLinesAreShownCutAndFoundWhole)
+{
+    const QString pair = QString::fromUtf16(u"\U0001F0A1"); // two UTF-16 units
+    const QString mark = QString::fromUtf16(ShownLineMark);
+    struct TRow
+    {
+        QString Line;
+        QString Shown;
+    };
+    const TRow rows[] = {
+        {QStringLiteral("Hand #1"), QStringLiteral("Hand #1")},
+        {QString(10'000, u'a'), QString(10'000, u'a')},
+        {QString(10'001, u'b'), QString(10'000, u'b') + mark},
+        {QString(9'999, u'c') + pair + "d", QString(9'999, u'c') + mark},
+        {QString(3'000'000, u'e') + "Needle" + QString(1'000, u'e'), QString(10'000, u'e') + mark},
+    };
+    QByteArray bytes;
+    for (const TRow& row : rows)
+        bytes += row.Line.toUtf8() + "\r\n";
+    const QString path = Dir.filePath(QStringLiteral("HH20240101 Long.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    TStringList2 lines;
+    lines.LoadFromFile(path);
+    ASSERT_EQ(lines.size(), qsizetype(std::size(rows)));
+
+    auto viewer = MakeViewer();
+    viewer->LoadLines(QStringLiteral("HH20240101 Long.txt"), lines);
+    viewer->show();
+    QCoreApplication::processEvents();
+    const QAbstractItemModel* model = viewer->HHViewer->model();
+    for (int i = 0; i < int(std::size(rows)); ++i) {
+        EXPECT_EQ(model->data(model->index(i, 0), Qt::DisplayRole).toString(), rows[i].Shown) << i;
+        EXPECT_EQ(viewer->Lines().at(i), rows[i].Line) << i;
+    }
+    const int charWidth = QFontMetrics(viewer->HHViewer->font()).horizontalAdvance(QLatin1Char('M'));
+    EXPECT_LE(model->data(model->index(0, 0), Qt::SizeHintRole).toSize().width(), 10'100 * charWidth);
+    viewer->SearchBox->setText(QStringLiteral("NEEDLE"));
+    viewer->NextBtnClick();
+    EXPECT_EQ(viewer->SelectedLine(), 4);
+    EXPECT_EQ(viewer->HandsPanel->text(), "Hands:  1");
 }
 
 TEST_F(HHViewTest, EveryCloseWritesTheSizeSettings)
