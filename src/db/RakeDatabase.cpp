@@ -32,10 +32,13 @@ void TRakeDatabase::RaiseEngineError(int rc) const
 
 sqlite3* TRakeDatabase::OpenHandle(const QString& path, bool create) const
 {
-    // The engine's heap accounting takes a lock on every allocation and nothing
-    // here reads it; switched off once, before the engine starts.
-    static const bool accountingOff = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
-    (void)accountingOff;
+    // Set once, before the engine starts. The heap accounting takes a lock on
+    // every allocation and nothing here reads it. The program uses the engine
+    // from one thread only, so the engine's own locks (taken on every call
+    // and every allocation) guard nothing.
+    static const bool configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK &&
+                                   sqlite3_config(SQLITE_CONFIG_SINGLETHREAD) == SQLITE_OK;
+    (void)configured;
     sqlite3* handle = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
@@ -140,6 +143,14 @@ void TRakeDatabase::Execute(const QString& sql)
 std::unique_ptr<TStatement> TRakeDatabase::Prepare(const QString& sql)
 {
     return std::make_unique<TStatement>(*this, sql);
+}
+
+std::unique_ptr<TStatement> TRakeDatabase::Prepare(const char* sql)
+{
+    auto statement = std::make_unique<TStatement>(*this, sql, sql + qstrlen(sql));
+    if (statement->IsEmpty())
+        throw TError(QStringLiteral("Empty SQL Statement"));
+    return statement;
 }
 
 void TRakeDatabase::RunSingle(const char* sql)

@@ -38,6 +38,8 @@ public:
 
     void Execute(const QString& sql);
     std::unique_ptr<TStatement> Prepare(const QString& sql);
+    // The same for a UTF-8 text that lives as long as the program (the fixed statements).
+    std::unique_ptr<TStatement> Prepare(const char* sql);
     void StartTransaction();
     void Commit();
     // Ends a failed run: rolls back whatever transaction is open and sets the

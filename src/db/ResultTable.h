@@ -9,7 +9,13 @@
 #include <memory>
 #include <vector>
 
-enum class TFieldType { Integer, Real, Text, Blob };
+enum class TFieldType
+{
+    Integer,
+    Real,
+    Text,
+    Blob
+};
 
 struct TColumn
 {
@@ -49,15 +55,15 @@ public:
 private:
     struct TColumnData
     {
-        std::vector<qint64> Integers;  // Integer columns; also text/blob indexes
-        std::vector<double> Reals;     // Real columns
+        std::vector<qint64> Integers; // Integer columns; also text/blob indexes
+        std::vector<double> Reals;    // Real columns
         std::vector<bool> Nulls;
     };
     int InternText(const char* utf8, int bytes);
 
     QVector<TColumn> FColumns;
     std::vector<TColumnData> FData;
-    QStringList FTexts;              // interned texts
+    QStringList FTexts; // interned texts
     QVector<QByteArray> FBlobs;
     std::unique_ptr<struct TTextIndex> FTextIndex;
     int FRowCount = 0;

@@ -18,6 +18,39 @@ QString EngineErrorText(int rc, sqlite3* handle)
     return QStringLiteral("SQLite3 Error %1 - %2").arg(rc).arg(QString::fromUtf8(sqlite3_errmsg(handle)));
 }
 
+void EngineUtf8(QStringView text, QByteArray& out)
+{
+    out.resize(text.size() * 3 + 1);
+    auto* p = reinterpret_cast<unsigned char*>(out.data());
+    const char16_t* in = text.utf16();
+    const char16_t* const end = in + text.size();
+    while (in < end) {
+        char32_t c = *in++;
+        if (c < 0x80) {
+            *p++ = static_cast<unsigned char>(c);
+            continue;
+        }
+        if (c >= 0xD800 && c < 0xE000 && in < end) {
+            const char32_t c2 = *in++;
+            c = (c2 & 0x03FF) + ((c & 0x003F) << 10) + (((c & 0x03C0) + 0x0040) << 10);
+        }
+        if (c < 0x800) {
+            *p++ = static_cast<unsigned char>(0xC0 | (c >> 6));
+            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            *p++ = static_cast<unsigned char>(0xE0 | (c >> 12));
+            *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else {
+            *p++ = static_cast<unsigned char>(0xF0 | (c >> 18));
+            *p++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+            *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        }
+    }
+    out.resize(reinterpret_cast<char*>(p) - out.data());
+}
+
 TStatement::TStatement(TRakeDatabase& database, const QString& sql) : FDatabase(database)
 {
     const QByteArray text = sql.toUtf8();
@@ -67,6 +100,14 @@ void TStatement::Bind_Str16(int index, const QString& value)
 {
     const int rc = sqlite3_bind_text16(FStatement, index, value.utf16(),
                                        static_cast<int>(value.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        FDatabase.RaiseEngineError(rc);
+}
+
+void TStatement::Bind_Str8(int index, QByteArrayView utf8)
+{
+    const int rc =
+        sqlite3_bind_text(FStatement, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_STATIC);
     if (rc != SQLITE_OK)
         FDatabase.RaiseEngineError(rc);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 
 struct sqlite3;
@@ -10,6 +13,12 @@ class TRakeDatabase;
 // "SQLite3 Error <rc> - <the connection's message>", or "SQLite3 Error <rc>"
 // when there is no connection to ask: the one text of every engine error.
 QString EngineErrorText(int rc, sqlite3* handle);
+
+// The UTF-8 form of text as the engine makes it when UTF-16 text is bound, so
+// that binding these bytes stores exactly what binding the UTF-16 stored: a
+// unit of the surrogate range takes the next unit with it, paired or not.
+// Writes into out, keeping its storage for the next call.
+void EngineUtf8(QStringView text, QByteArray& out);
 
 // The one statement object: compiles in the constructor and finalizes in the
 // destructor, so no path, failing or not, leaks a statement or finalizes one
@@ -34,6 +43,9 @@ public:
 
     void Bind_Int(int index, qint32 value);
     void Bind_Str16(int index, const QString& value);
+    // UTF-8 text, bound without a copy: the bytes must stay as they are until
+    // the statement has been stepped and the value rebound or finalized.
+    void Bind_Str8(int index, QByteArrayView utf8);
     void Bind_Double(int index, double value);
 
     // Runs to the next row (SQLITE_ROW) or to completion (SQLITE_DONE), retrying

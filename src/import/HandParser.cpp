@@ -35,14 +35,14 @@ void Assign(QString& target, QStringView value)
 // whether it did; the line is a header line either way.
 bool ReadHeader(QStringView line, THandRecord& hand)
 {
-    const qsizetype dash = line.indexOf(u'-');
+    const qsizetype dash = FindUnit(line, u'-');
     if (dash < 0)
         return false;
     const qint32 number = ReadWholeNumber(line.sliced(HeaderStart.size(), dash - HeaderStart.size()));
     if (number == 0)
         return false;
     hand.HandNumber = number;
-    const qsizetype separator = line.indexOf(DateSeparator);
+    const qsizetype separator = FindText(line, DateSeparator);
     if (separator >= 0) {
         const QStringView rest = line.sliced(separator + DateSeparator.size());
         Assign(hand.Date, rest.first(qMin(DateLength, rest.size())));
@@ -63,13 +63,13 @@ bool ReadHeader(QStringView line, THandRecord& hand)
 // A Game line of a tournament: a "+" from the first "(" on.
 bool IsTournamentGame(QStringView line)
 {
-    const qsizetype open = line.indexOf(u'(');
-    return line.sliced(open < 0 ? 0 : open).contains(u'+');
+    const qsizetype open = FindUnit(line, u'(');
+    return FindUnit(line.sliced(open < 0 ? 0 : open), u'+') >= 0;
 }
 
 void ReadRake(QStringView line, THandRecord& hand)
 {
-    const qsizetype close = line.indexOf(u')');
+    const qsizetype close = FindUnit(line, u')');
     if (close < 0)
         return;
     hand.Rake += ReadAmount(line.sliced(RakeStart.size(), close - RakeStart.size()));
@@ -90,7 +90,7 @@ bool ReadHandLine(QStringView line, THandRecord& hand)
     if (BeginsWith(line, RoundStart)) {
         if (BeginsWith(line, DeckStart) || BeginsWith(line, SummaryStart))
             return true;
-        if (!line.contains(HoleCards)) {
+        if (FindText(line, HoleCards) < 0) {
             CloseRound(hand.PlayerLedger);
             return false;
         }

@@ -2,6 +2,7 @@
 
 #include "import/PlayerLedger.h"
 
+#include <QByteArray>
 #include <QString>
 
 enum class THandState
@@ -21,6 +22,8 @@ struct THandRecord
     QString Date;      // at most 10
     QString Time;      // at most 8
     double Rake = 0;
+    // The three texts as bound when the hand is written, storage kept.
+    QByteArray TableUtf8, DateUtf8, TimeUtf8;
     THandState State = THandState::BetweenHands;
     TPlayerLedger PlayerLedger;
     int Written = 0;

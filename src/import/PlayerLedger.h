@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QCollator>
 #include <QString>
 #include <QStringView>
@@ -25,6 +26,9 @@ public:
     {
         QString Name;
         TPlayer Player;
+        // The name as bound when the hand is written; its storage, like the
+        // name's, is kept from hand to hand.
+        QByteArray Utf8;
     };
 
     TPlayerLedger();

@@ -61,18 +61,6 @@ double ProportionalShare(double total, double rake, double sum)
     return std::isnan(share) ? 0 : share;
 }
 
-const QString& MasterReplaceText()
-{
-    static const QString text = QString::fromLatin1(TRakeDatabase::MasterReplaceSQL);
-    return text;
-}
-
-const QString& DetailReplaceText()
-{
-    static const QString text = QString::fromLatin1(TRakeDatabase::DetailReplaceSQL);
-    return text;
-}
-
 } // namespace
 
 TMarkerHit FindActionMarker(QStringView line)
@@ -108,7 +96,7 @@ void ApplyAt(TPlayerLedger& ledger, QStringView line, qsizetype at, qsizetype ma
         return;
     QStringView amountText = line.sliced(at + markerLength);
     amountText = amountText.first(qMin(MaxAmountLength, amountText.size()));
-    const qsizetype blank = amountText.indexOf(u' ');
+    const qsizetype blank = FindUnit(amountText, u' ');
     if (blank >= 0)
         amountText = amountText.first(blank);
     const double amount = ReadAmount(amountText);
@@ -161,11 +149,16 @@ bool FinishHand(TRakeDatabase& database, THandRecord& hand)
         return false;
     const double avgShare = hand.Rake / dealt;
     {
-        const auto master = database.Prepare(MasterReplaceText());
+        // Bound as the UTF-8 the engine would make of the UTF-16 texts: the
+        // same stored bytes without the engine's conversion and copy per bind.
+        EngineUtf8(hand.TableName, hand.TableUtf8);
+        EngineUtf8(hand.Date, hand.DateUtf8);
+        EngineUtf8(hand.Time, hand.TimeUtf8);
+        const auto master = database.Prepare(TRakeDatabase::MasterReplaceSQL);
         master->Bind_Int(1, hand.HandNumber);
-        master->Bind_Str16(2, hand.TableName);
-        master->Bind_Str16(3, hand.Date);
-        master->Bind_Str16(4, hand.Time);
+        master->Bind_Str8(2, hand.TableUtf8);
+        master->Bind_Str8(3, hand.DateUtf8);
+        master->Bind_Str8(4, hand.TimeUtf8);
         master->Bind_Double(5, hand.Rake);
         master->Bind_Int(6, dealt);
         master->Bind_Double(7, avgShare);
@@ -174,10 +167,11 @@ bool FinishHand(TRakeDatabase& database, THandRecord& hand)
     double sum = 0;
     for (const TPlayerLedger::TEntry& entry : ledger)
         sum += entry.Player.Total;
-    const auto detail = database.Prepare(DetailReplaceText());
-    for (const TPlayerLedger::TEntry& entry : ledger) {
+    const auto detail = database.Prepare(TRakeDatabase::DetailReplaceSQL);
+    for (TPlayerLedger::TEntry& entry : ledger) {
+        EngineUtf8(entry.Name, entry.Utf8);
         detail->Bind_Int(1, hand.HandNumber);
-        detail->Bind_Str16(2, entry.Name);
+        detail->Bind_Str8(2, entry.Utf8);
         detail->Bind_Double(3, ProportionalShare(entry.Player.Total, hand.Rake, sum));
         detail->StepAndReset();
     }

@@ -122,7 +122,9 @@ void TStringList2::CutIntoLines(QString text)
     };
     // Cut at CR, LF or CR LF; a break at the very end makes no empty line; the
     // text ends at a NUL.
-    reserve(size / 64);
+    // Hand-history lines run to some twenty-odd characters: room for about
+    // that many lines up front, so the list is not regrown line by line.
+    reserve(size / 22 + 1);
     qsizetype start = 0;
     qsizetype i = 0;
     while (i < size) {

@@ -66,8 +66,14 @@ QString DecodeSystemAnsi(QByteArrayView bytes)
 {
     // A leading EF BB BF stays a character here: the caller has already
     // decided that the bytes carry no mark.
-    if (SystemAnsiIsUtf8(bytes))
-        return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom).decode(bytes);
+    // One pass for the common case: the decoder flags exactly the bytes that
+    // SystemAnsiIsUtf8 rejects (the import fuzz target holds the two to that).
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    text = QString();
     QStringDecoder ansi("windows-1252", QStringDecoder::Flag::ConvertInitialBom);
     if (ansi.isValid())
         return ansi.decode(bytes);
