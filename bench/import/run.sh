@@ -23,8 +23,12 @@ largest=$(find "$work/corpus" -type f -printf '%s\n' | sort -n | tail -1)
 echo "corpus: $(du -sm "$work/corpus" | cut -f1) MB, largest file $((largest / 1024)) KB"
 
 rows() {
-  sqlite3 "$1" "SELECT Hand, TableName, Date, Time, quote(Rake), Dealt, quote(AvgShare) FROM Master ORDER BY Hand;
-                SELECT Hand, Player, quote(Share) FROM Detail ORDER BY Hand, Player;" | md5sum | cut -d' ' -f1
+  # Every byte of every text and every bit of every real (17 digits), with the storage classes.
+  sqlite3 "$1" "SELECT Hand, hex(TableName), hex(Date), hex(Time), printf('%.17g', Rake), Dealt,
+                       printf('%.17g', AvgShare), typeof(TableName), typeof(Rake), typeof(AvgShare)
+                FROM Master ORDER BY Hand;
+                SELECT Hand, hex(Player), printf('%.17g', Share), typeof(Player), typeof(Share)
+                FROM Detail ORDER BY Hand, Player;" | md5sum | cut -d' ' -f1
 }
 "$build/kestrum-cli" --database "$work/rows.db3" import "$work/corpus" > /dev/null
 reference=$(rows "$work/rows.db3")

@@ -9,6 +9,9 @@
 // never turns into replacement characters. This is the one place of that choice.
 QString DecodeSystemAnsi(QByteArrayView bytes);
 
+// Windows-1252, every byte one character.
+QString DecodeWindows1252(QByteArrayView bytes);
+
 // Whether DecodeSystemAnsi reads these bytes as UTF-8: well-formed UTF-8, with
 // no overlong forms, no surrogates, nothing past U+10FFFF, no sequence cut short.
 bool SystemAnsiIsUtf8(QByteArrayView bytes);

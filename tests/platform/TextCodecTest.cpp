@@ -2,6 +2,7 @@
 #include "platform/TextCodec.h"
 #include "support/QtPrinters.h"
 
+#include <QStringDecoder>
 #include <gtest/gtest.h>
 
 namespace {
@@ -42,6 +43,13 @@ TEST(TextCodec, EveryByteDecodesToOneCharacter)
         EXPECT_EQ(text.size(), 1) << b;
         EXPECT_NE(text, QStringLiteral("\uFFFD")) << b;
     }
+    // Our own table reads every byte as the system's converter does.
+    QByteArray all;
+    for (int b = 0; b <= 0xFF; ++b)
+        all.append(static_cast<char>(b));
+    QStringDecoder system("windows-1252");
+    ASSERT_TRUE(system.isValid());
+    EXPECT_EQ(DecodeWindows1252(all), system.decode(all));
 }
 
 } // namespace
