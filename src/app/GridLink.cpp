@@ -9,7 +9,8 @@
 void LinkGrid(QTableView* grid, TDataViewModel& model)
 {
     grid->setModel(&model);
-    QFont bold = grid->horizontalHeader()->font();
+    // The grid's own font, only bold: the header may carry a style's font of its own.
+    QFont bold = grid->font();
     bold.setBold(true);
     model.SetBoldTitleFont(bold);
     auto applyWidths = [grid, &model] {

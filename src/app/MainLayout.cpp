@@ -138,6 +138,8 @@ void TMainForm::BuildPages()
     APIPW = Named(new QLineEdit, "APIPW");
     APIPW->setFixedWidth(113);
     APIPW->setEchoMode(QLineEdit::Password);
+    // One "*" per character, whatever the platform's style would draw.
+    APIPW->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     RememberPW = Named(new QCheckBox(QStringLiteral("Remember PW")), "RememberPW");
     auto* fields = new QHBoxLayout;
     fields->addWidget(Labelled(QStringLiteral("Poker Server IP / Domain"), ServerIP));

@@ -166,6 +166,20 @@ TEST_F(Pages, ReportsRunOnLoadOnlyAndExportNeedsALoadedTable)
     EXPECT_FALSE(form.SQLMemo->toPlainText().contains(QStringLiteral("WHERE")));
 }
 
+// Characters a plain-text conversion would change reach the engine as typed:
+// the quoted name comes back as the column's title.
+TEST_F(Pages, TheSqlBoxTextReachesTheEngineUnchanged)
+{
+    TMainForm& form = F.Open();
+    for (const QString& name : {QStringLiteral("no\u00A0break"), QStringLiteral("line\u2028separator"),
+                                QStringLiteral("tab\tand  blanks")}) {
+        form.SQLMemo->setPlainText(QStringLiteral("SELECT 1 AS \"%1\"").arg(name));
+        form.LoadSQLBtn->click();
+        EXPECT_EQ(form.ReportGrid->model()->headerData(0, Qt::Horizontal).toString(), name);
+    }
+    EXPECT_TRUE(F.Boxes.Boxes.isEmpty());
+}
+
 TEST_F(Pages, TheSqlBoxTakesNoLineBreakAndErrorsKeepTheStatus)
 {
     TMainForm& form = F.Open();
