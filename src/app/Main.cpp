@@ -180,4 +180,6 @@ void TMainForm::ConnectHandlers()
         connect(picker, &QDateTimeEdit::dateTimeChanged, this, &TMainForm::PickerChange);
     connect(LoadSQLBtn, &QPushButton::clicked, this, &TMainForm::LoadSQLBtnClick);
     connect(ExportBtn, &QPushButton::clicked, this, &TMainForm::ExportBtnClick);
+    connect(ReportGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &TMainForm::ReportGridTitleClick);
 }

@@ -105,6 +105,11 @@ void TMainForm::ExportBtnClick()
     });
 }
 
+void TMainForm::ReportGridTitleClick(int column)
+{
+    Guard([this, column] { FReports->ReportGridTitleClick(column); });
+}
+
 QString AskCsvFileName(QWidget* parent)
 {
     QFileDialog dialog(parent, QStringLiteral("Export data to CSV file"));
