@@ -46,7 +46,9 @@ def parse_args():
     p.add_argument("--trickle-ms", type=float, default=0,
                    help="send the reply one byte at a time, this many milliseconds apart")
     p.add_argument("--malformed-status", action="store_true", help='send the status line "HTTP/1.0 OK"')
-    p.add_argument("--charset", default="", help="name this charset in Content-Type and encode the body in it")
+    p.add_argument("--charset", default="utf-8",
+                   help='name this charset in Content-Type and encode the body in it (default utf-8; '
+                        '"" names none and sends ISO-8859-1, as older servers do)')
     p.add_argument("--content-type", default="text/html", help="media type of replies (default text/html)")
     p.add_argument("--set-cookie", action="append", default=[], help="send this Set-Cookie header (repeatable)")
     p.add_argument("--result-caps", action="store_true", help='answer "Result=OK" instead of "Result=Ok"')

@@ -6,6 +6,9 @@
 #include "FixedPicker.h"
 #include "viewer/HHView.h"
 
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QScreen>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -55,7 +58,7 @@ int main(int argc, char** argv)
     where.SettingsFile = places.filePath(QStringLiteral("Kestrum.ini"));
     where.NewFolderPicker = [folder] { return std::make_unique<TFixedPicker>(folder); };
     TMainForm form(boxes, where);
-    form.resize(900, 600);
+    form.resize(TMainForm::MainDesignedSize);
     form.show();
     (void)QTest::qWaitForWindowExposed(&form);
 
@@ -63,7 +66,15 @@ int main(int argc, char** argv)
     form.RefreshBtn->click();
     form.HHLocalList->item(1)->setSelected(true);
     form.HHLocalList->item(4)->setSelected(true);
-    Save(&form, out + QStringLiteral("/main-window.png"));
+    form.APIPW->setText(QStringLiteral("secret"));
+    form.RememberPW->setChecked(true);
+    const auto hhPages = [&](const QString& suffix) {
+        form.PageControl2->setCurrentWidget(form.RemotePage);
+        Save(&form, out + QStringLiteral("/remote") + suffix + QStringLiteral(".png"));
+        form.PageControl2->setCurrentWidget(form.LocalPage);
+        Save(&form, out + QStringLiteral("/main-window") + suffix + QStringLiteral(".png"));
+    };
+    hhPages(QString());
     form.SelectAllBtn->click();
     form.ImportBtn->click();
 
@@ -73,9 +84,21 @@ int main(int argc, char** argv)
     Save(&form, out + QStringLiteral("/browser.png"));
 
     form.PageControl1->setCurrentWidget(form.ReportPage);
-    form.ReportList->setCurrentIndex(2);
+    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
     form.LoadSQLBtn->click();
     Save(&form, out + QStringLiteral("/reports.png"));
+
+    // The same pages maximised, to show how they grow.
+    // Without a window manager (Xvfb) maximising does nothing; the work area's size stands in.
+    form.resize(form.screen()->availableGeometry().size());
+    form.move(0, 0);
+    QCoreApplication::processEvents();
+    Save(&form, out + QStringLiteral("/reports-max.png"));
+    form.PageControl1->setCurrentWidget(form.DataPage);
+    Save(&form, out + QStringLiteral("/browser-max.png"));
+    form.PageControl1->setCurrentWidget(form.HandHistoryPage);
+    hhPages(QStringLiteral("-max"));
+    form.showNormal();
 
     THHViewForm& viewer = form.HHViewForm();
     viewer.LoadLines(form.HHLocalList->item(0)->text(), [&] {

@@ -9,7 +9,8 @@
 void LinkGrid(QTableView* grid, TDataViewModel& model)
 {
     grid->setModel(&model);
-    QFont bold = grid->horizontalHeader()->font();
+    // The grid's own font, only bold: the header may carry a style's font of its own.
+    QFont bold = grid->font();
     bold.setBold(true);
     model.SetBoldTitleFont(bold);
     auto applyWidths = [grid, &model] {
@@ -18,6 +19,19 @@ void LinkGrid(QTableView* grid, TDataViewModel& model)
                 grid->setColumnWidth(c, model.ColumnWidth(c));
     };
     QObject::connect(&model, &QAbstractItemModel::modelReset, grid, applyWidths);
+    // The platform's sort arrow on the sorted column, redrawn whenever the
+    // titles or the order change.
+    auto showArrow = [grid, &model] {
+        const int column = model.SortColumn();
+        grid->horizontalHeader()->setSortIndicatorShown(column >= 0);
+        grid->horizontalHeader()->setSortIndicator(
+            column, model.SortDescending() ? Qt::DescendingOrder : Qt::AscendingOrder);
+    };
+    QObject::connect(&model, &QAbstractItemModel::modelReset, grid, showArrow);
+    QObject::connect(&model, &TDataViewModel::SortIndicatorChanged, grid, showArrow);
+    // The header turns its arrow on a click by itself; ours decides.
+    QObject::connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, grid, showArrow,
+                     Qt::QueuedConnection);
     QObject::connect(&model, &TDataViewModel::CurrentRowChanged, grid, [grid, &model](int row) {
         if (row < 0)
             return;
@@ -34,4 +48,5 @@ void LinkGrid(QTableView* grid, TDataViewModel& model)
                              model.View().MoveTo(current.row());
                      });
     applyWidths();
+    showArrow();
 }

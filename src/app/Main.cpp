@@ -64,15 +64,12 @@ TMainForm::~TMainForm()
 
 void TMainForm::ShowAtStart()
 {
-    if (FStartMaximised) {
-        showMaximized();
-        return;
-    }
+    // Centred either way: a window that starts maximised restores to this place.
     if (QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
-    show();
+    FStartMaximised ? showMaximized() : show();
 }
 
 void TMainForm::Guard(const std::function<void()>& operation)
@@ -183,4 +180,6 @@ void TMainForm::ConnectHandlers()
         connect(picker, &QDateTimeEdit::dateTimeChanged, this, &TMainForm::PickerChange);
     connect(LoadSQLBtn, &QPushButton::clicked, this, &TMainForm::LoadSQLBtnClick);
     connect(ExportBtn, &QPushButton::clicked, this, &TMainForm::ExportBtnClick);
+    connect(ReportGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &TMainForm::ReportGridTitleClick);
 }

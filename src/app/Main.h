@@ -90,6 +90,7 @@ public:
     void PickerChange();
     void LoadSQLBtnClick();
     void ExportBtnClick();
+    void ReportGridTitleClick(int column);
 
     // Operations.
     int ShowFileList();

@@ -11,6 +11,8 @@
 #include "sources/LocalFolder.h"
 #include "viewer/HHView.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -131,6 +133,8 @@ TImportRunHooks TMainForm::ImportRunHooks()
     hooks.CloseViews = [this] { CloseViews(); };
     hooks.ShowPlain = [this](const QString& text) { FBoxes.Plain(text); };
     hooks.Busy = WaitCursorHook();
+    // Drawn between files, with no click taken until the run ends.
+    hooks.KeepDrawn = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
     return hooks;
 }
 

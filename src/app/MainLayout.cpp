@@ -18,8 +18,12 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
+// Room under a page's status line, so it never sits on the window's edge.
+constexpr int PageBottomMargin = 4;
+
 template <typename T> T* Named(T* widget, const char* name)
 {
     widget->setObjectName(QLatin1String(name));
@@ -75,21 +79,6 @@ QPushButton* Button(const QString& caption, const char* name, int width, int hei
     return button;
 }
 
-// A field with its label above it; the label is the field's buddy.
-QWidget* Labelled(const QString& caption, QWidget* field, const char* labelName = nullptr)
-{
-    auto* box = new QWidget;
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    auto* label = new QLabel(caption);
-    if (labelName)
-        label->setObjectName(QLatin1String(labelName));
-    label->setBuddy(field);
-    layout->addWidget(label);
-    layout->addWidget(field);
-    return box;
-}
 } // namespace
 
 void TMainForm::BuildPages()
@@ -103,7 +92,7 @@ void TMainForm::BuildPages()
     // ---- Hand Histories
     HandHistoryPage = Named(new QWidget, "HandHistoryPage");
     auto* hh = new QGridLayout(HandHistoryPage);
-    hh->setContentsMargins(6, 6, 6, 0);
+    hh->setContentsMargins(6, 6, 6, PageBottomMargin);
 
     PageControl2 = Named(new QTabWidget, "PageControl2");
     PageControl2->setDocumentMode(true);
@@ -138,15 +127,25 @@ void TMainForm::BuildPages()
     APIPW = Named(new QLineEdit, "APIPW");
     APIPW->setFixedWidth(113);
     APIPW->setEchoMode(QLineEdit::Password);
+    // One "*" per character, whatever the platform's style would draw.
+    APIPW->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     RememberPW = Named(new QCheckBox(QStringLiteral("Remember PW")), "RememberPW");
-    auto* fields = new QHBoxLayout;
-    fields->addWidget(Labelled(QStringLiteral("Poker Server IP / Domain"), ServerIP));
-    fields->addWidget(Labelled(QStringLiteral("File Port"), FilePort));
-    fields->addWidget(Labelled(QStringLiteral("API Path"), APIPath));
-    auto* pwBox = Labelled(QStringLiteral("API Password"), APIPW);
-    static_cast<QVBoxLayout*>(pwBox->layout())->addWidget(RememberPW);
-    fields->addWidget(pwBox);
-    fields->addStretch(1);
+    // Labels on one row and fields on the next, so the four line up whatever
+    // stands under one of them.
+    auto* fields = new QGridLayout;
+    fields->setVerticalSpacing(2);
+    int column = 0;
+    for (const auto& [caption, field] : {std::pair{QStringLiteral("Poker Server IP / Domain"), ServerIP},
+                                         std::pair{QStringLiteral("File Port"), FilePort},
+                                         std::pair{QStringLiteral("API Path"), APIPath},
+                                         std::pair{QStringLiteral("API Password"), APIPW}}) {
+        auto* label = new QLabel(caption);
+        label->setBuddy(field);
+        fields->addWidget(label, 0, column);
+        fields->addWidget(field, 1, column++);
+    }
+    fields->addWidget(RememberPW, 2, column - 1);
+    fields->setColumnStretch(column, 1);
     RFileLabel = Named(new QLabel(QStringLiteral("Files:  0")), "RFileLabel");
     RFileLabel->setAccessibleDescription(QStringLiteral("RFileLabel"));
     HHRemoteList = FileList("HHRemoteList");
@@ -192,7 +191,7 @@ void TMainForm::BuildPages()
     // ---- Rake Database
     DataPage = Named(new QWidget, "DataPage");
     auto* data = new QVBoxLayout(DataPage);
-    data->setContentsMargins(0, 0, 0, 0);
+    data->setContentsMargins(0, 0, 0, PageBottomMargin);
     data->setSpacing(0);
     auto* dataBar = new QWidget;
     dataBar->setFixedHeight(41);
@@ -239,10 +238,9 @@ void TMainForm::BuildPages()
     // ---- Reports
     ReportPage = Named(new QWidget, "ReportPage");
     auto* reports = new QVBoxLayout(ReportPage);
-    reports->setContentsMargins(0, 0, 0, 0);
+    reports->setContentsMargins(0, 0, 0, PageBottomMargin);
     reports->setSpacing(0);
     auto* topBar = new QWidget;
-    topBar->setFixedHeight(89);
     auto* top = new QGridLayout(topBar);
     top->setContentsMargins(8, 6, 8, 6);
     StartCB = Named(new QCheckBox(QStringLiteral("Start Date && Time")), "StartCB");
@@ -263,6 +261,8 @@ void TMainForm::BuildPages()
     ReportList->setEditable(false);
     ReportList->setMaxVisibleItems(16);
     ReportList->setMinimumWidth(220);
+    // Wide enough for its longest report name.
+    ReportList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* reportLabel = new QLabel(QStringLiteral("Report"));
     reportLabel->setBuddy(ReportList);
     ExportBtn = Button(QStringLiteral("Export"), "ExportBtn", 75, 25);
@@ -272,12 +272,18 @@ void TMainForm::BuildPages()
     top->addWidget(EndCB, 0, 3, 1, 2);
     top->addWidget(EndDate, 1, 3);
     top->addWidget(EndTime, 1, 4);
-    top->addWidget(reportLabel, 0, 6);
-    top->addWidget(ReportList, 1, 6);
-    top->addWidget(ExportBtn, 1, 8);
     top->setColumnMinimumWidth(2, 16);
-    top->setColumnMinimumWidth(5, 16);
-    top->setColumnStretch(7, 1);
+    top->setColumnStretch(5, 1);
+    // The report and its commands on a row of their own: beside the limits the
+    // list had no room for its longer names. Further commands join Export on
+    // the right, before the stretch.
+    auto* reportRow = new QHBoxLayout;
+    reportRow->addWidget(reportLabel);
+    reportRow->addWidget(ReportList);
+    reportRow->addSpacing(8);
+    reportRow->addWidget(ExportBtn);
+    reportRow->addStretch(1);
+    top->addLayout(reportRow, 2, 0, 1, 6);
 
     auto* sqlBar = new QWidget;
     sqlBar->setFixedHeight(48);

@@ -12,8 +12,10 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 namespace {
 // Checked: the pickers show today with the given time; unchecked: they look empty.
@@ -31,6 +33,14 @@ void SetUpPickers(QCheckBox* box, TPicker* date, TPicker* time, QTime startTime)
         date->SetBlank();
         time->SetBlank();
     }
+}
+
+// The box's text as typed: toPlainText would turn a no-break space into a blank
+// and U+2028 into a line feed. Only the document's own block breaks become
+// line feeds.
+QString SQLText(const QPlainTextEdit* memo)
+{
+    return memo->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
 }
 
 TReportLimit Limit(const QCheckBox* box, const TPicker* date, const TPicker* time)
@@ -76,7 +86,7 @@ void TMainForm::LoadSQLBtnClick()
 {
     Guard([this] {
         // The emptied grid is painted before the query runs.
-        FReports->Load(SQLMemo->toPlainText(), [] { QCoreApplication::processEvents(); });
+        FReports->Load(SQLText(SQLMemo), [] { QCoreApplication::processEvents(); });
     });
 }
 
@@ -95,6 +105,11 @@ void TMainForm::ExportBtnClick()
     });
 }
 
+void TMainForm::ReportGridTitleClick(int column)
+{
+    Guard([this, column] { FReports->ReportGridTitleClick(column); });
+}
+
 QString AskCsvFileName(QWidget* parent)
 {
     QFileDialog dialog(parent, QStringLiteral("Export data to CSV file"));
@@ -105,6 +120,12 @@ QString AskCsvFileName(QWidget* parent)
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     dialog.setObjectName(QStringLiteral("SaveDialog1"));
+    // "*.*" needs a dot here, yet it means every file, as where it comes from.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        if (filter == QLatin1String("All files (*.*)"))
+            if (auto* model = dialog.findChild<QFileSystemModel*>())
+                model->setNameFilters({QStringLiteral("*")});
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

@@ -30,7 +30,8 @@ void TMainForm::SaveSettings()
     FSettings->Save([this](TSettingsWriter& writer) {
         writer.WriteInteger(SN::MainWidth, FSize.Width());
         writer.WriteInteger(SN::MainHeight, FSize.Height());
-        writer.WriteBool(SN::MainMax, isMaximized());
+        // Minimised from maximised still reports maximised; it counts as not maximised.
+        writer.WriteBool(SN::MainMax, isMaximized() && !isMinimized());
         writer.WriteText(SN::ServerIP, ServerIP->text());
         writer.WriteText(SN::FilePort, FilePort->text());
         writer.WriteText(SN::APIPath, APIPath->text());

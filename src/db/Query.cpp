@@ -124,7 +124,8 @@ std::shared_ptr<TResultTable> TQuery::Open()
         const QString name = QString::fromUtf8(sqlite3_column_name(statement, c));
         column.Name = name;
         for (int n = 1; taken.contains(column.Name); ++n)
-            column.Name = QStringLiteral("%1_%2").arg(name).arg(n);
+            // One pass: a name holding "%1" must not take the number in its place.
+            column.Name = QStringLiteral("%1_%2").arg(name, QString::number(n));
         taken.insert(column.Name);
         const char* declared = sqlite3_column_decltype(statement, c);
         if (declared)

@@ -20,6 +20,8 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
                 ++position;
                 hooks.SetStatus(
                     QStringLiteral("%1 (%2 of %3):  %4").arg(verb).arg(position).arg(count, entry));
+                if (hooks.KeepDrawn)
+                    hooks.KeepDrawn();
                 std::optional<QStringList> lines = hooks.Fetch(entry, failure);
                 if (!lines) {
                     failed = true;

@@ -22,6 +22,9 @@ struct TImportRunHooks
     std::function<void(const QString&)> ShowPlain;
     // Shown from the start of the run until the loop ends (the window's wait cursor).
     TBusyHook Busy;
+    // Before each entry, once its status is shown: lets a window paint and run
+    // its timers, but take no input (empty: nothing to keep drawn).
+    std::function<void()> KeepDrawn;
     // After each imported entry: entries done so far and raked hands so far.
     std::function<void(int entriesDone, int rakedHands)> Progress;
 };

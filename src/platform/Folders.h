@@ -15,5 +15,7 @@ bool DirectoryExists(const QString& path);
 
 // The names in folder matching a wildcard pattern such as "HH*.txt": letter
 // case ignored, every kind of entry (hidden files and sub-folders too), in the
-// order the file system gives them. Empty when the folder cannot be read.
+// order the server's platform enumerates a folder: by name, ordinal after
+// upper-casing each UTF-16 unit, ties by the name itself. Empty when the
+// folder cannot be read.
 QStringList EnumerateMatching(const QString& folder, const QString& pattern);

@@ -29,6 +29,23 @@ void TDataViewModel::SetBoldColumn(const QString& name)
         emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
+void TDataViewModel::SetSortIndicator(const QString& name, bool descending)
+{
+    FSortColumn = name;
+    FSortDescending = descending;
+    emit SortIndicatorChanged();
+}
+
+int TDataViewModel::SortColumn() const
+{
+    if (FSortColumn.isEmpty())
+        return -1;
+    for (int c = 0; c < columnCount(); ++c)
+        if (ColumnTitle(c) == FSortColumn)
+            return c;
+    return -1;
+}
+
 void TDataViewModel::SetClosedTitles(const QStringList& titles)
 {
     const bool shown = !FView.Active();

@@ -30,6 +30,11 @@ public:
     // What the bold title gives for Qt::FontRole: a bold font, made by the window
     // (fonts belong to the Gui library, which the core never links).
     void SetBoldTitleFont(const QVariant& font) { FBoldTitleFont = font; }
+    // The column whose title carries the sort arrow (empty: none) and its direction.
+    void SetSortIndicator(const QString& name, bool descending);
+    // The arrow's column among the titles shown (-1: none).
+    int SortColumn() const;
+    bool SortDescending() const { return FSortDescending; }
     // Titles shown, without rows, while the view is closed, so a title can be
     // clicked before anything is loaded.
     void SetClosedTitles(const QStringList& titles);
@@ -50,6 +55,8 @@ public:
 signals:
     // The view's current row moved (-1: no rows); the grid follows it.
     void CurrentRowChanged(int row);
+    // The arrow moved or turned; the grid shows it again.
+    void SortIndicatorChanged();
 
 private:
     void DataViewAboutToReset() override;
@@ -62,5 +69,7 @@ private:
     QLocale FLocale;
     QString FBoldColumn;
     QVariant FBoldTitleFont;
+    QString FSortColumn;
+    bool FSortDescending = false;
     QStringList FClosedTitles;
 };

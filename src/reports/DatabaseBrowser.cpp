@@ -29,6 +29,7 @@ TDatabaseBrowser::TDatabaseBrowser(TRakeDatabase& database, TStatusWriter master
 {
     MasterModel.SetClosedTitles(MasterTitles());
     MasterModel.SetBoldColumn(FSortField);
+    MasterModel.SetSortIndicator(FSortField, FSortDescending);
     DetailModel.SetClosedTitles(DetailTitles());
     MasterClientDataSet.SetAfterScroll([this] { ShowMasterPosition(); });
     DetailClientDataSet.SetAfterScroll([this] { ShowDetailPosition(); });
@@ -110,6 +111,7 @@ void TDatabaseBrowser::MasterGridTitleClick(const QString& columnName)
         FSortDescending = !FSortDescending;
     }
     MasterModel.SetBoldColumn(FSortField);
+    MasterModel.SetSortIndicator(FSortField, FSortDescending);
     MasterQuery.SetSelectSQL(MasterSQL(FSortField, FSortDescending));
     OpenViews();
 }

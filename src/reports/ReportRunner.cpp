@@ -1,6 +1,9 @@
 #include "reports/ReportRunner.h"
 
 #include "platform/Busy.h"
+#include "reports/RowOrder.h"
+
+#include <QCollator>
 
 namespace {
 constexpr int ReportDecimals = 4;
@@ -14,14 +17,37 @@ TReportRunner::TReportRunner(TRakeDatabase& database, TStatusWriter reportStatus
     ReportClientDataSet.SetAfterScroll([this] { ShowReportPosition(); });
 }
 
+void TReportRunner::ClearSort()
+{
+    FSortColumn.clear();
+    FSortDescending = false;
+    ReportModel.SetSortIndicator({}, false);
+}
+
+void TReportRunner::ReportGridTitleClick(int column)
+{
+    if (!ReportClientDataSet.Active() || column < 0 || column >= ReportClientDataSet.ColumnCount())
+        return;
+    const QString name = ReportClientDataSet.Column(column).Name;
+    FSortDescending = name == FSortColumn && !FSortDescending;
+    FSortColumn = name;
+    auto order = std::make_shared<const std::vector<int>>(
+        SortedRows(*ReportClientDataSet.Table(), column, FSortDescending, QCollator()));
+    const int rows = int(order->size());
+    ReportModel.SetSortIndicator(FSortColumn, FSortDescending);
+    ReportClientDataSet.SelectRows(std::move(order), 0, rows); // shows the position
+}
+
 void TReportRunner::ClearReport()
 {
+    ClearSort();
     FReportStatus(QString());
     ReportClientDataSet.Close();
 }
 
 void TReportRunner::Load(const QString& sqlText, const std::function<void()>& afterClose)
 {
+    ClearSort();
     if (sqlText.isEmpty()) {
         ReportClientDataSet.Close();
         FReportStatus(QString());

@@ -32,6 +32,10 @@ public:
     // status changes; an error while running leaves "Performing query ...".
     void Load(const QString& sqlText, const std::function<void()>& afterClose = {});
     void RunReport();
+    // A click on a loaded column's title: its rows in memory, ascending first,
+    // then descending, without running the query again; the arrow follows and
+    // the view is on its first row. Export writes them in this order.
+    void ReportGridTitleClick(int column);
     void ShowReportPosition();
 
     TQuery ReportQuery;
@@ -39,6 +43,10 @@ public:
     TDataViewModel ReportModel;
 
 private:
+    void ClearSort();
+
     TStatusWriter FReportStatus;
+    QString FSortColumn;
+    bool FSortDescending = false;
     TBusyHook FBusy;
 };

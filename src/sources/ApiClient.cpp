@@ -5,12 +5,15 @@
 #include "sources/HttpRequest.h"
 
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
 #include <QSslSocket>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -41,6 +44,38 @@ QByteArray CookieHeader(const QList<QNetworkCookie>& cookies)
 int WaitMs(int ms, const QDeadlineTimer& deadline)
 {
     return int(qMin<qint64>(ms, deadline.remainingTime()));
+}
+
+// Waits until ready() holds, the socket fails or `ms` run out. The thread's
+// events run meanwhile, but no user input: a window stays drawn (paint,
+// timers, the accessibility bridge) and takes no click until the exchange
+// ends. Without a window nothing else is queued, so it is a plain wait.
+bool WaitUntil(QAbstractSocket& socket, int ms, const std::function<bool()>& ready)
+{
+    if (ready())
+        return true;
+    if (ms <= 0)
+        return false;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const auto check = [&] {
+        if (ready())
+            loop.quit();
+    };
+    QObject::connect(&socket, &QAbstractSocket::connected, &loop, check);
+    QObject::connect(&socket, &QIODevice::readyRead, &loop, check);
+    QObject::connect(&socket, &QIODevice::bytesWritten, &loop, check);
+    QObject::connect(&socket, &QAbstractSocket::errorOccurred, &loop, &QEventLoop::quit);
+    QObject::connect(&socket, &QAbstractSocket::disconnected, &loop, &QEventLoop::quit);
+    if (auto* secure = qobject_cast<QSslSocket*>(&socket)) {
+        QObject::connect(secure, &QSslSocket::encrypted, &loop, check);
+        QObject::connect(secure, &QSslSocket::encryptedBytesWritten, &loop, check);
+    }
+    timer.start(ms);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return ready();
 }
 
 bool NamesAFile(const QList<QPair<QString, QString>>& fields)
@@ -81,7 +116,9 @@ std::unique_ptr<QTcpSocket> TApiClient::Connect(const THttpAddress& address,
     if (!address.Secure) {
         auto socket = std::make_unique<QTcpSocket>();
         socket->connectToHost(address.Host, address.Port);
-        if (!socket->waitForConnected(WaitMs(FConnectTimeoutMs, deadline)))
+        QTcpSocket& plain = *socket;
+        if (!WaitUntil(plain, WaitMs(FConnectTimeoutMs, deadline),
+                       [&plain] { return plain.state() == QAbstractSocket::ConnectedState; }))
             return nullptr;
         return socket;
     }
@@ -93,7 +130,8 @@ std::unique_ptr<QTcpSocket> TApiClient::Connect(const THttpAddress& address,
     socket->setPeerVerifyMode(QSslSocket::VerifyNone);
     socket->setProtocol(QSsl::AnyProtocol);
     socket->connectToHostEncrypted(address.Host, address.Port);
-    if (!socket->waitForEncrypted(WaitMs(FConnectTimeoutMs, deadline)))
+    QSslSocket& secure = *socket;
+    if (!WaitUntil(secure, WaitMs(FConnectTimeoutMs, deadline), [&secure] { return secure.isEncrypted(); }))
         return nullptr;
     return socket;
 }
@@ -110,8 +148,16 @@ bool TApiClient::Exchange(const THttpAddress& address, const QByteArray& body, c
         return false;
     if (socket->write(request) != request.size())
         return false;
-    while (socket->bytesToWrite() > 0) {
-        if (deadline.hasExpired() || !socket->waitForBytesWritten(WaitMs(FIdleReadTimeoutMs, deadline)))
+    QTcpSocket& peer = *socket;
+    const auto connected = [&peer] { return peer.state() == QAbstractSocket::ConnectedState; };
+    while (peer.bytesToWrite() > 0) {
+        if (deadline.hasExpired() || !connected())
+            return false;
+        // Each block written restarts the wait, as each block read does below.
+        const qint64 before = peer.bytesToWrite();
+        WaitUntil(peer, WaitMs(FIdleReadTimeoutMs, deadline),
+                  [&peer, before] { return peer.bytesToWrite() < before; });
+        if (peer.bytesToWrite() == before)
             return false;
     }
 
@@ -121,12 +167,13 @@ bool TApiClient::Exchange(const THttpAddress& address, const QByteArray& body, c
         // a server that trickles.
         if (deadline.hasExpired())
             return false;
-        if (socket->bytesAvailable() == 0 && !socket->waitForReadyRead(WaitMs(FIdleReadTimeoutMs, deadline))) {
-            if (socket->bytesAvailable() > 0)
-                continue;
+        if (peer.bytesAvailable() == 0)
+            WaitUntil(peer, WaitMs(FIdleReadTimeoutMs, deadline),
+                      [&peer, &connected] { return peer.bytesAvailable() > 0 || !connected(); });
+        if (peer.bytesAvailable() == 0) {
             // Nothing more came: either the server closed (which may end the reply) or
             // the wait ran out or the connection broke.
-            if (socket->error() != QAbstractSocket::RemoteHostClosedError)
+            if (connected() || peer.error() != QAbstractSocket::RemoteHostClosedError)
                 return false;
             if (!reader.Close())
                 return false;

@@ -13,7 +13,9 @@ struct THttpAddress;
 
 // The client of the server's file API. One per main window: it keeps the cookies the
 // server sets for the rest of the run. Every exchange blocks until the reply is complete
-// or the exchange has failed, so callers need no event loop.
+// or the exchange has failed, so callers need no event loop of their own. While it
+// waits, the thread's events run except user input: a window stays drawn and takes
+// no click until the exchange ends.
 class TApiClient
 {
 public:

@@ -240,7 +240,8 @@ void THHViewForm::FormCloseQuery()
     FSettings.Save([this](TSettingsWriter& writer) {
         writer.WriteInteger(SettingNames::ViewWidth, FSize.Width());
         writer.WriteInteger(SettingNames::ViewHeight, FSize.Height());
-        writer.WriteBool(SettingNames::ViewMax, isMaximized());
+        // Minimised from maximised still reports maximised; it counts as not maximised.
+        writer.WriteBool(SettingNames::ViewMax, isMaximized() && !isMinimized());
     });
 }
 

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -166,6 +167,20 @@ TEST_F(Pages, ReportsRunOnLoadOnlyAndExportNeedsALoadedTable)
     EXPECT_FALSE(form.SQLMemo->toPlainText().contains(QStringLiteral("WHERE")));
 }
 
+// Characters a plain-text conversion would change reach the engine as typed:
+// the quoted name comes back as the column's title.
+TEST_F(Pages, TheSqlBoxTextReachesTheEngineUnchanged)
+{
+    TMainForm& form = F.Open();
+    for (const QString& name : {QStringLiteral("no\u00A0break"), QStringLiteral("line\u2028separator"),
+                                QStringLiteral("tab\tand  blanks")}) {
+        form.SQLMemo->setPlainText(QStringLiteral("SELECT 1 AS \"%1\"").arg(name));
+        form.LoadSQLBtn->click();
+        EXPECT_EQ(form.ReportGrid->model()->headerData(0, Qt::Horizontal).toString(), name);
+    }
+    EXPECT_TRUE(F.Boxes.Boxes.isEmpty());
+}
+
 TEST_F(Pages, TheSqlBoxTakesNoLineBreakAndErrorsKeepTheStatus)
 {
     TMainForm& form = F.Open();
@@ -181,4 +196,76 @@ TEST_F(Pages, TheSqlBoxTakesNoLineBreakAndErrorsKeepTheStatus)
     form.LoadSQLBtn->click();
     EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 0 of 0"));
     EXPECT_EQ(form.ReportGrid->model()->columnCount(), 0);
+}
+
+namespace {
+void ClickTitle(QTableView* grid, int column)
+{
+    QHeaderView* header = grid->horizontalHeader();
+    const QPoint middle(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                        header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, middle);
+    QCoreApplication::processEvents(); // the arrow is settled once the click is through
+}
+
+struct TArrow
+{
+    bool Shown;
+    int Column;
+    Qt::SortOrder Order;
+    bool operator==(const TArrow&) const = default;
+};
+void PrintTo(const TArrow& a, std::ostream* os)
+{
+    *os << (a.Shown ? "shown on " : "hidden, ") << a.Column << (a.Order == Qt::AscendingOrder ? " asc" : " desc");
+}
+TArrow Arrow(QTableView* grid)
+{
+    const QHeaderView* h = grid->horizontalHeader();
+    return {h->isSortIndicatorShown(), h->sortIndicatorSection(), h->sortIndicatorOrder()};
+}
+} // namespace
+
+// Both grids show the sort arrow; the report grid sorts its loaded rows by a
+// clicked title, and Export writes them as shown.
+TEST_F(Pages, GridsShowTheirOrderAndTheReportSortsByAClickedTitle)
+{
+    TMainForm& form = WithHands();
+    form.PageControl1->setCurrentWidget(form.DataPage);
+    form.DBOpenBtn->click();
+    EXPECT_EQ(Arrow(form.MasterGrid), (TArrow{true, 0, Qt::AscendingOrder}));
+    ClickTitle(form.MasterGrid, 4);
+    EXPECT_EQ(Arrow(form.MasterGrid), (TArrow{true, 4, Qt::AscendingOrder}));
+    ClickTitle(form.MasterGrid, 4);
+    EXPECT_EQ(Arrow(form.MasterGrid), (TArrow{true, 4, Qt::DescendingOrder}));
+    EXPECT_TRUE(form.MasterGrid->model()->headerData(4, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+
+    form.PageControl1->setCurrentWidget(form.ReportPage);
+    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Rake by Table")));
+    form.LoadSQLBtn->click();
+    EXPECT_FALSE(Arrow(form.ReportGrid).Shown) << "the query's own order";
+    const auto tables = [&] { return QStringList{Cell(form.ReportGrid, 0, 0), Cell(form.ReportGrid, 1, 0)}; };
+    const QStringList ascending{"Table 0", "Table 1"}, descending{"Table 1", "Table 0"};
+    form.ReportGrid->selectRow(1);
+    ClickTitle(form.ReportGrid, 0);
+    EXPECT_EQ(tables(), ascending);
+    EXPECT_EQ(Arrow(form.ReportGrid), (TArrow{true, 0, Qt::AscendingOrder}));
+    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 1 of 2"));
+    ClickTitle(form.ReportGrid, 0);
+    EXPECT_EQ(tables(), descending);
+    EXPECT_EQ(Arrow(form.ReportGrid), (TArrow{true, 0, Qt::DescendingOrder}));
+    EXPECT_TRUE(form.ReportGrid->model()->headerData(0, Qt::Horizontal, Qt::FontRole).isNull()) << "no bold here";
+
+    F.SaveAnswer = F.Dir.filePath(QStringLiteral("sorted.csv"));
+    form.ExportBtn->click();
+    QFile csv(F.SaveAnswer);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = csv.readAll().split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines[1].startsWith("\"Table 1\"")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("\"Table 0\"")) << lines[2].toStdString();
+
+    form.LoadSQLBtn->click();
+    EXPECT_EQ(tables(), ascending) << "Load runs the query in its own order again";
+    EXPECT_FALSE(Arrow(form.ReportGrid).Shown);
 }

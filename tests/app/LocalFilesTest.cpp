@@ -1,4 +1,5 @@
 // The local hand-history folder and the import run, through the real window.
+#include "QueuedClick.h"
 #include "WindowFixture.h"
 #include "db/RakeDatabase.h"
 #include "support/HandGenerator.h"
@@ -278,3 +279,48 @@ TEST_F(LocalFiles, APipeOrADeviceInTheFolderFailsToLoad)
 }
 
 } // namespace
+
+// Between files the window runs its timers and paints, but a click made
+// meanwhile reaches its control only once the run is over.
+TEST_F(LocalFiles, BetweenFilesTheWindowStaysDrawnButTakesNoClick)
+{
+    MakeFiles(3, 1, 8);
+    TMainForm& form = List();
+    F.Show();
+    form.SelectAllBtn->click();
+    QString statusAtClick;
+    bool checkedRightAfterClick = true;
+    QTimer::singleShot(0, [&] {
+        statusAtClick = form.HHStatus->text();
+        QueueClick(form.ShowTrny);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        checkedRightAfterClick = form.ShowTrny->isChecked();
+    });
+    form.ImportBtn->click();
+    EXPECT_TRUE(statusAtClick.startsWith(QStringLiteral("Loading (1 of 3):  "))) << statusAtClick.toStdString();
+    EXPECT_FALSE(checkedRightAfterClick);
+    EXPECT_FALSE(form.ShowTrny->isChecked());
+    EXPECT_EQ(F.Boxes.Boxes.size(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form.ShowTrny->isChecked()) << "the click was held back, not lost";
+    EXPECT_EQ(form.HHLocalList->count(), 1);
+}
+
+// The list comes in the order the server's platform enumerates a folder, and
+// the filters keep it.
+TEST_F(LocalFiles, TheListIsInTheServerPlatformsOrder)
+{
+    MakeFiles(1);
+    QFile source(Folder + QLatin1Char('/') + Files[0].FileName);
+    const QStringList expected{"HH2026-11-03 a.txt", "hh2026-11-03 A.txt", "HH2026-11-03 b.txt",
+                               "HH2026-11-03 T1.txt", "HH2026-11-03 _c.txt"};
+    for (const QString& name : expected) {
+        if (name == Files[0].FileName)
+            continue;
+        ASSERT_TRUE(source.copy(Folder + QLatin1Char('/') + name));
+    }
+    TMainForm& form = List();
+    EXPECT_EQ(Items(form.HHLocalList), expected);
+    form.ShowBoth->click();
+    EXPECT_EQ(Items(form.HHLocalList), expected);
+}

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -79,6 +80,35 @@ TEST(MainFormSettings, StoredSizeAndMaximisedState)
     f.Close();
     EXPECT_EQ(Stored(f.SettingsFile(), "MainMax"), QStringLiteral("1"));
     EXPECT_EQ(Stored(f.SettingsFile(), "MainWidth"), QStringLiteral("800")) << "the size from before maximising";
+}
+
+// A window that started maximised comes back centred, and one closed while
+// minimised (from maximised or not) was not maximised.
+TEST(MainFormSettings, RestoredFromMaximisedIsCentredAndMinimisedIsNotMaximised)
+{
+    struct Case
+    {
+        const char* Name;
+        Qt::WindowStates State;
+        const char* Stored;
+    };
+    for (const Case& c : {Case{"maximised", Qt::WindowMaximized, "1"},
+                          Case{"minimised from maximised", Qt::WindowMaximized | Qt::WindowMinimized, "0"},
+                          Case{"minimised", Qt::WindowMinimized, "0"}}) {
+        SCOPED_TRACE(c.Name);
+        TWindowFixture f;
+        WriteIni(f.SettingsFile(), "MainMax=1\n");
+        TMainForm& form = f.Open();
+        form.ShowAtStart();
+        ASSERT_TRUE(form.isMaximized());
+        form.showNormal();
+        const QRect area = form.screen()->availableGeometry();
+        // Within a pixel: an even size has no middle pixel.
+        EXPECT_LE((form.geometry().center() - area.center()).manhattanLength(), 2) << "restored to the centre";
+        form.setWindowState(c.State);
+        f.Close();
+        EXPECT_EQ(Stored(f.SettingsFile(), "MainMax"), QLatin1String(c.Stored));
+    }
 }
 
 TEST(MainFormSettings, AValueThatIsNotTextStopsLoading)

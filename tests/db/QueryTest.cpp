@@ -77,6 +77,8 @@ TEST_F(QueryTest, ColumnTypingRules)
         // Repeated names.
         {"SELECT Hand, Hand, Hand AS Hand_1, Rake AS Hand FROM Master",
          {{"Hand", I}, {"Hand_1", I}, {"Hand_1_1", I}, {"Hand_2", R}}},
+        // A name that looks like a place marker is kept as it is.
+        {"SELECT 1 AS \"%1\", 2 AS \"%1\"", {{"%1", I}, {"%1_1", I}}},
         // A parameter is never bound and reads as NULL.
         {"SELECT ? AS p", {{"p", T}}},
     };

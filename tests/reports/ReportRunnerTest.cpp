@@ -188,3 +188,47 @@ TEST_F(ReportRunnerTest, StatusLinesOfLoadAndItsFailures)
     EXPECT_FALSE(View().Active());
     EXPECT_EQ(Lines.back(), "");
 }
+
+// A title click orders the loaded rows in memory: numbers as numbers, text by
+// the user's locale, NULL first, equal rows in the query's order; the second
+// click reverses, another column starts ascending, a new Load forgets it.
+TEST_F(ReportRunnerTest, TitleClicksSortTheLoadedRowsWithoutQuerying)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Runner.Load(QStringLiteral("SELECT column1 AS n, column2 AS t, column3 AS r FROM (VALUES "
+                               "(10, 'cherry', 1.5), (9, 'Banana', -2.25), (NULL, 'apple', 1.5), "
+                               "(100, 'Banana', 0.0))"));
+    const auto column = [this](int c) {
+        QStringList shown;
+        for (int row = 0; row < Runner.ReportClientDataSet.RowCount(); ++row)
+            shown << Runner.ReportModel.DisplayText(row, c);
+        return shown;
+    };
+    struct Click
+    {
+        int Column;
+        QStringList N; // the rows, told by their n
+        int Arrow;
+        bool Descending;
+    };
+    const Click clicks[] = {
+        {0, {"", "9", "10", "100"}, 0, false},
+        {0, {"100", "10", "9", ""}, 0, true},
+        {1, {"", "9", "100", "10"}, 1, false}, // apple, Banana (twice, query order), cherry
+        {1, {"10", "9", "100", ""}, 1, true},  // equal names keep the query's order
+        {2, {"9", "100", "10", ""}, 2, false},
+    };
+    for (const Click& click : clicks) {
+        SCOPED_TRACE(click.Column);
+        Lines.clear();
+        Runner.ReportGridTitleClick(click.Column);
+        EXPECT_EQ(column(0), click.N);
+        EXPECT_EQ(Runner.ReportModel.SortColumn(), click.Arrow);
+        EXPECT_EQ(Runner.ReportModel.SortDescending(), click.Descending);
+        EXPECT_EQ(Lines, std::vector<QString>{"Report record 1 of 4"});
+    }
+    Runner.Load(QStringLiteral("SELECT 1 AS n"));
+    EXPECT_EQ(Runner.ReportModel.SortColumn(), -1) << "a new load forgets the order";
+    QLocale::setDefault(saved);
+}

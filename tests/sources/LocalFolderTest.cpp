@@ -91,3 +91,30 @@ TEST(LocalFolder, ListingMatchesHHTxtInAnyCaseAndKeepsEveryKindOfEntry)
     EXPECT_EQ(ListLocalFolder(dir.filePath("missing"), lists), 0);
     EXPECT_TRUE(lists.Both.isEmpty());
 }
+
+// The listing comes in the order the server's platform enumerates a folder,
+// whatever order the names were made in (Linux gives hash order).
+TEST(LocalFolder, ListingIsOrderedByUpperCasedNameThenByTheNameItself)
+{
+    struct Case
+    {
+        const char* Name;
+        QStringList Expected; // made in reverse, so file-system order can't pass by chance
+    };
+    const Case cases[] = {
+        {"case is ignored", {"HH2026-11-02 A.txt", "hh2026-11-02 b.txt", "HH2026-11-02 C.txt"}},
+        {"upper-cased letters sort before '_'", {"HHa.txt", "HHb.txt", "HH_a.txt"}},
+        {"digits compare one by one", {"HH2026-11-10.txt", "HH2026-11-2.txt", "HH2026-11-9.txt"}},
+        {"names equal but for case: the name itself decides", {"HHX.txt", "HHx.txt", "hhX.txt"}},
+        {"beyond ASCII by code unit, a sharp s is not two letters", {"HH st.txt", "HH z.txt", "HH ä.txt", "HH ß.txt"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QTemporaryDir dir;
+        for (auto name = c.Expected.crbegin(); name != c.Expected.crend(); ++name)
+            Touch(dir.filePath(*name));
+        TFileLists lists;
+        ListLocalFolder(dir.path(), lists);
+        EXPECT_EQ(lists.Both, c.Expected);
+    }
+}

@@ -217,6 +217,11 @@ TEST_F(HHViewTest, EveryCloseWritesTheSizeSettings)
     ASSERT_TRUE(viewer->isMaximized());
     viewer->close();
     EXPECT_EQ(stored(), (QStringList{"640", "480", "1"})) << "the size from before it was maximised";
+
+    viewer->show();
+    viewer->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
+    viewer->close();
+    EXPECT_EQ(stored(), (QStringList{"640", "480", "0"})) << "minimised counts as not maximised";
 }
 
 TEST_F(HHViewTest, StoredSizesAreAppliedAtCreation)
