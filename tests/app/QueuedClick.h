@@ -4,19 +4,7 @@
 #include <QPointF>
 #include <QWidget>
 #include <QWindow>
-
-// Qt's hand-over point for input from the window system. Its header ships only
-// with Qt's private development files, which this machine lacks; the library
-// exports it all the same, so the one call we need is declared here.
-class QWindowSystemInterface
-{
-public:
-    struct AsynchronousDelivery;
-    template <typename Delivery>
-    static bool handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
-                                 Qt::MouseButtons state, Qt::MouseButton button, QEvent::Type type,
-                                 Qt::KeyboardModifiers mods, Qt::MouseEventSource source);
-};
+#include <qpa/qwindowsysteminterface.h>
 
 // A left click on the middle of the widget, queued as a real one from the
 // window system is. QTest's clicks are sent straight to the widget, so an event
