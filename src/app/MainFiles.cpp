@@ -12,6 +12,7 @@
 #include "viewer/HHView.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,8 +134,17 @@ TImportRunHooks TMainForm::ImportRunHooks()
     hooks.CloseViews = [this] { CloseViews(); };
     hooks.ShowPlain = [this](const QString& text) { FBoxes.Plain(text); };
     hooks.Busy = WaitCursorHook();
-    // Drawn between files, with no click taken until the run ends.
-    hooks.KeepDrawn = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+    // Drawn between files, with no click taken until the run ends. A round of
+    // events repaints much of the window (the status line changed its text),
+    // so it runs at most ten times a second: often enough to stay drawn, rare
+    // enough to cost nothing next to the import. The status line itself is
+    // repainted at once for every file either way.
+    hooks.KeepDrawn = [since = std::make_shared<QElapsedTimer>()] {
+        if (since->isValid() && since->elapsed() < 100)
+            return;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        since->start();
+    };
     return hooks;
 }
 
