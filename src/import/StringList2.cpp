@@ -117,7 +117,10 @@ void TStringList2::CutIntoLines(QString text)
         // ends where the string does, already terminated.
         if (end < size)
             data[end] = u'\0';
-        whole.d_ptr()->ref();
+        // The buffer is this thread's alone until the list is handed out, so
+        // the count needs no locked increment (one per line adds up).
+        QBasicAtomicInt& count = whole.d_ptr()->ref_;
+        count.storeRelaxed(count.loadRelaxed() + 1);
         append(QString(QString::DataPointer(whole.d_ptr(), data + start, end - start)));
     };
     // Cut at CR, LF or CR LF; a break at the very end makes no empty line; the
