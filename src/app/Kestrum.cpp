@@ -2,7 +2,8 @@
 #include "app/AppTitle.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
-#include "platform/Paths.h"
+#include "db/RakeDatabase.h"
+#include "platform/DatabaseHome.h"
 
 #include <QApplication>
 
@@ -13,7 +14,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Kestrum"));
 
     TQtMessageBoxes boxes;
-    TMainForm form(boxes, TMainFormPlaces{ExecutableFolder(), QString(), {}, {}});
+    TMainForm form(boxes, TMainFormPlaces{DatabaseFolder(QLatin1String(TRakeDatabase::DatabaseFileName)), QString(), {}, {}});
     boxes.SetParent(&form);
     form.ShowAtStart();
     QApplication::exec();

@@ -30,8 +30,8 @@ int Dispatch(const QStringList& arguments, TCliOutput& out)
         "Imports hand histories into Kestrum's rake database and reports on it, without the window."));
     const QCommandLineOption database(
         QStringLiteral("database"),
-        QStringLiteral("The rake database file (default: Kestrum2.db3 beside the "
-                       "program, as the window uses)."),
+        QStringLiteral("The rake database file (default: the window's Kestrum2.db3, beside the "
+                       "program or in ~/.local/share/Ostravel/Kestrum/)."),
         QStringLiteral("FILE"));
     parser.addOption(database);
     const QCommandLineOption help = parser.addHelpOption();

@@ -1,6 +1,6 @@
 #include "cli/CliDatabase.h"
 
-#include "platform/Paths.h"
+#include "platform/DatabaseHome.h"
 
 #include <QFileInfo>
 
@@ -10,7 +10,7 @@ std::unique_ptr<TRakeDatabase> OpenCommandDatabase(const QCommandLineParser& par
         parser.isSet(QStringLiteral("database")) ? parser.value(QStringLiteral("database")) : before;
     std::unique_ptr<TRakeDatabase> database;
     if (file.isEmpty()) {
-        database = std::make_unique<TRakeDatabase>(ExecutableFolder());
+        database = std::make_unique<TRakeDatabase>(DatabaseFolder(QLatin1String(TRakeDatabase::DatabaseFileName)));
     } else {
         const QFileInfo info(file);
         database = std::make_unique<TRakeDatabase>(info.absolutePath(), info.fileName());

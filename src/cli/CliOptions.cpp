@@ -98,7 +98,7 @@ QString HelpText(const QCommandLineParser& parser, const QString& command)
 bool ParseCommand(QCommandLineParser& parser, const QStringList& arguments, TCliOutput& out)
 {
     parser.addOption({QStringLiteral("database"),
-                      QStringLiteral("The rake database file (default: Kestrum2.db3 beside the program)."),
+                      QStringLiteral("The rake database file (default: the window's Kestrum2.db3)."),
                       QStringLiteral("FILE")});
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help."));
