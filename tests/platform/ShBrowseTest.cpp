@@ -50,7 +50,7 @@ public:
     void WaitUntilLoaded() const
     {
         QSignalSpy loaded(Model(), &QFileSystemModel::directoryLoaded);
-        while (loaded.wait(400)) {
+        while (loaded.wait(1000)) {
         }
     }
     // Whether the folder's row lies wholly inside the tree's visible area.
