@@ -27,6 +27,12 @@ QString GetSpecialFolder(int folderId)
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 }
 
+QStringList DefaultHandHistoryFolders()
+{
+    const QString appData = GetSpecialFolder(CSIDL_APPDATA);
+    return {appData + QStringLiteral("/Zantreo 3/HandHistory"), appData + QStringLiteral("/Zantreo/HandHistory")};
+}
+
 bool DirectoryExists(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).isDir();

@@ -10,6 +10,10 @@ inline constexpr int CSIDL_APPDATA = 0x1A;
 // Here the roaming application-data folder is the user's data folder.
 QString GetSpecialFolder(int folderId);
 
+// Where the server keeps its hand histories when installed with its defaults,
+// under the application-data folder: the current layout, then the older one.
+QStringList DefaultHandHistoryFolders();
+
 // True for an existing directory, symbolic links followed.
 bool DirectoryExists(const QString& path);
 

@@ -5,12 +5,12 @@
 
 QString StartingFolder(const QString& rememberedFolder)
 {
-    const QString appData = GetSpecialFolder(CSIDL_APPDATA);
+    const QStringList defaults = DefaultHandHistoryFolders();
     QString folder = rememberedFolder;
     if (folder.isEmpty())
-        folder = appData + QStringLiteral("/Zantreo 3/HandHistory");
+        folder = defaults[0];
     if (!DirectoryExists(folder))
-        folder = appData + QStringLiteral("/Zantreo/HandHistory");
+        folder = defaults[1];
     if (!DirectoryExists(folder))
         folder = ExecutableFolder();
     return folder;

@@ -1,5 +1,7 @@
 #include "platform/ui/ShBrowseU.h"
 
+#include "platform/Folders.h"
+#include "platform/ui/ShBrowseDialog.h"
 #include "support/QtPrinters.h"
 #include <QApplication>
 #include <QDialog>
@@ -7,8 +9,11 @@
 #include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
@@ -37,7 +42,23 @@ public:
         const auto* model = static_cast<QFileSystemModel*>(Tree()->model());
         return Tree()->currentIndex().isValid() ? model->filePath(Tree()->currentIndex()) : QString();
     }
+    QFileSystemModel* Model() const { return static_cast<QFileSystemModel*>(Tree()->model()); }
+    QLineEdit* FolderEdit() const { return Dialog->findChild<QLineEdit*>(QStringLiteral("FolderEdit")); }
     void Press(const char* name) const { QTest::mouseClick(Button(name), Qt::LeftButton); }
+    // Waits until the tree's model has had nothing more to load for a while:
+    // folders arrive from a background thread, each with directoryLoaded.
+    void WaitUntilLoaded() const
+    {
+        QSignalSpy loaded(Model(), &QFileSystemModel::directoryLoaded);
+        while (loaded.wait(1000)) {
+        }
+    }
+    // Whether the folder's row lies wholly inside the tree's visible area.
+    bool InView(const QString& folder) const
+    {
+        const QRect row = Tree()->visualRect(Model()->index(folder));
+        return !row.isEmpty() && Tree()->viewport()->rect().contains(row);
+    }
     qint32 Left() const { return FLeft; }
     qint32 Top() const { return FTop; }
     void PresetFolder(const QString& folder) { FFolder = folder; }
@@ -220,6 +241,148 @@ TEST(ShBrowseUncTest, ErrorCodesGiveTheirTexts)
     for (const auto& [code, text] : rows)
         EXPECT_EQ(TShBrowse::NetworkErrorText(code), text);
     EXPECT_EQ(TShBrowse().UNCFolder(), "UNC name not supported");
+}
+
+class ShBrowseBrowsingTest : public ShBrowseTest
+{
+protected:
+    // Enough folders around the starting one that rows loading above it
+    // would push it out of sight, and the user's folder far below it.
+    void FillTree()
+    {
+        for (int i = 0; i < 40; ++i) {
+            Folder(QStringLiteral("f%1").arg(i, 2, 10, QLatin1Char('0')));
+            Folder(QStringLiteral("a/b/c/g%1").arg(i, 2, 10, QLatin1Char('0')));
+        }
+        Start = Folder(QStringLiteral("a/b/c/start"));
+        Other = Folder(QStringLiteral("zz-other"));
+    }
+    QString Start, Other;
+};
+
+TEST_F(ShBrowseBrowsingTest, TheStartingFolderIsShownOnceAndNeverSnatchesTheUsersChoice)
+{
+    FillTree();
+    TDrivenPicker picker;
+    picker.SetInitFolder(Start);
+    bool startInView = false, otherCurrent = false, otherInView = false;
+    QString field, afterLoading;
+    picker.Answer = [&](QDialog&) {
+        picker.WaitUntilLoaded();
+        startInView = picker.InView(Start);
+        // The user moves while folders are still arriving: expand every
+        // folder under the one they pick so that loading goes on afterwards.
+        picker.Tree()->scrollTo(picker.Model()->index(Other));
+        QTest::mouseClick(picker.Tree()->viewport(), Qt::LeftButton, {},
+                          picker.Tree()->visualRect(picker.Model()->index(Other)).center());
+        otherCurrent = picker.SelectedPath() == Other;
+        field = picker.FolderEdit()->text();
+        picker.Tree()->expandRecursively(picker.Model()->index(Dir.path()));
+        picker.WaitUntilLoaded();
+        afterLoading = picker.SelectedPath();
+        otherInView = picker.InView(Other);
+        picker.Press("OkBtn");
+    };
+    EXPECT_TRUE(picker.Execute());
+    EXPECT_TRUE(startInView);
+    EXPECT_TRUE(otherCurrent);
+    EXPECT_EQ(field, Other) << "choosing in the tree fills the path field";
+    EXPECT_EQ(afterLoading, Other);
+    EXPECT_TRUE(otherInView);
+    EXPECT_EQ(picker.Folder(), Other);
+}
+
+TEST_F(ShBrowseBrowsingTest, ATypedPathEnablesOkAndEnterOnlyForAFolder)
+{
+    const QString start = Folder(QStringLiteral("start"));
+    QFile file(Dir.filePath(QStringLiteral("start/HH1.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    struct Row
+    {
+        const char* Name;
+        QString Typed, Expected; // Expected empty: refused
+    };
+    const Row rows[] = {
+        {"existing folder", Folder(QStringLiteral("typed/here")) + "/", Dir.filePath(QStringLiteral("typed/here"))},
+        {"hidden folder", Folder(QStringLiteral(".hidden/inner")), Dir.filePath(QStringLiteral(".hidden/inner"))},
+        {"home as ~", QStringLiteral("~"), QDir::homePath()},
+        {"a file", file.fileName(), {}},
+        {"missing folder", Dir.filePath(QStringLiteral("nope")), {}},
+        {"relative path", QStringLiteral("start"), {}},
+    };
+    for (const Row& row : rows) {
+        TDrivenPicker picker;
+        picker.SetInitFolder(start);
+        bool okEnabled = false;
+        QString treeFollowed;
+        picker.Answer = [&](QDialog& dialog) {
+            picker.FolderEdit()->selectAll();
+            QTest::keyClicks(picker.FolderEdit(), row.Typed);
+            okEnabled = picker.Button("OkBtn")->isEnabled();
+            treeFollowed = picker.SelectedPath();
+            QTest::keyClick(picker.FolderEdit(), Qt::Key_Return);
+            if (dialog.isVisible())
+                picker.Press("CancelBtn");
+        };
+        const bool accepted = picker.Execute();
+        const bool folder = !row.Expected.isEmpty();
+        EXPECT_EQ(okEnabled, folder) << row.Name;
+        EXPECT_EQ(accepted, folder) << row.Name << ": Enter";
+        EXPECT_EQ(picker.Folder(), row.Expected) << row.Name;
+        if (folder) {
+            EXPECT_EQ(treeFollowed, row.Expected) << row.Name << ": the tree follows a folder";
+        }
+    }
+}
+
+TEST_F(ShBrowseBrowsingTest, PlacesOfferHomeTheDefaultFoldersThatExistAndTheStartingFolder)
+{
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", Folder(QStringLiteral("data")).toUtf8());
+    const QString current = DefaultHandHistoryFolders()[0];
+    QDir().mkpath(current);
+    const QString remembered = Folder(QStringLiteral("remembered"));
+    struct Row
+    {
+        QString Init;
+        QStringList Paths;
+    };
+    const Row rows[] = {
+        {QString(), {QDir::homePath(), current}},
+        {remembered + "/", {QDir::homePath(), current, remembered}},
+        {current, {QDir::homePath(), current}},
+        {Dir.filePath(QStringLiteral("gone")), {QDir::homePath(), current}},
+    };
+    for (const Row& row : rows) {
+        QStringList paths;
+        for (const TShBrowsePlace& place : ShBrowsePlaces(row.Init))
+            paths << place.Path;
+        EXPECT_EQ(paths, row.Paths) << row.Init.toStdString();
+    }
+
+    // A click on a place moves the tree and the field there, hidden path or not.
+    TDrivenPicker picker;
+    picker.SetInitFolder(remembered);
+    QStringList names;
+    QString selected, field;
+    picker.Answer = [&](QDialog&) {
+        auto* places = picker.Dialog->findChild<QListWidget*>(QStringLiteral("PlacesList"));
+        for (int i = 0; i < places->count(); ++i)
+            names << places->item(i)->text();
+        QTest::mouseClick(places->viewport(), Qt::LeftButton, {}, places->visualItemRect(places->item(1)).center());
+        selected = picker.SelectedPath();
+        field = picker.FolderEdit()->text();
+        picker.Press("CancelBtn");
+    };
+    picker.Execute();
+    if (dataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", dataHome);
+    EXPECT_EQ(names, (QStringList{"Home", "Zantreo 3 hand histories", "Starting folder"}));
+    EXPECT_EQ(selected, current);
+    EXPECT_EQ(field, current);
 }
 
 } // namespace
