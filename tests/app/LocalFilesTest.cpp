@@ -288,17 +288,11 @@ TEST_F(LocalFiles, BetweenFilesTheWindowStaysDrawnButTakesNoClick)
     TMainForm& form = List();
     F.Show();
     form.SelectAllBtn->click();
-    QString statusAtClick;
-    bool checkedRightAfterClick = true;
-    QTimer::singleShot(0, [&] {
-        statusAtClick = form.HHStatus->text();
-        QueueClick(form.ShowTrny);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        checkedRightAfterClick = form.ShowTrny->isChecked();
-    });
+    TClickDuringWait seen;
+    ClickDuringTheWait(form.HHStatus, form.ShowTrny, seen);
     form.ImportBtn->click();
-    EXPECT_TRUE(statusAtClick.startsWith(QStringLiteral("Loading (1 of 3):  "))) << statusAtClick.toStdString();
-    EXPECT_FALSE(checkedRightAfterClick);
+    EXPECT_TRUE(seen.Status.startsWith(QStringLiteral("Loading (1 of 3):  "))) << seen.Status.toStdString();
+    EXPECT_FALSE(seen.CheckedRightAfter);
     EXPECT_FALSE(form.ShowTrny->isChecked());
     EXPECT_EQ(F.Boxes.Boxes.size(), 1);
     QCoreApplication::processEvents();

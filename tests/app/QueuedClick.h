@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QAbstractButton>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QPointF>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <qpa/qwindowsysteminterface.h>
@@ -19,4 +23,25 @@ inline void QueueClick(QWidget* widget)
         QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
             top->windowHandle(), local, global, buttons, Qt::LeftButton, type, Qt::NoModifier,
             Qt::MouseEventNotSynthesized);
+}
+
+// What the first round of events inside an operation saw of a click queued on
+// a check button: the status line then, and whether the click had landed
+// right after that round (it must not have: no input reaches a control while
+// the operation runs).
+struct TClickDuringWait
+{
+    QString Status;
+    bool CheckedRightAfter = true;
+};
+
+// Arms the click for the operation the caller starts next.
+inline void ClickDuringTheWait(QLabel* status, QAbstractButton* target, TClickDuringWait& seen)
+{
+    QTimer::singleShot(0, [status, target, &seen] {
+        seen.Status = status->text();
+        QueueClick(target);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        seen.CheckedRightAfter = target->isChecked();
+    });
 }

@@ -28,8 +28,8 @@ protected:
     {
         THandGenerator generator(5);
         for (int i = 0; i < count; ++i) {
-            TGeneratedFile file = generator.MakeFile(QStringLiteral("Table%1").arg(i + 1), QDate(2026, 11, 3), 12,
-                                                     100 * (i + 1), tournament);
+            TGeneratedFile file = generator.MakeFile(QStringLiteral("Table%1").arg(i + 1), QDate(2026, 11, 3),
+                                                     12, 100 * (i + 1), tournament);
             Server.AddFile(file.FileName, EncodeHandHistory(file.Lines));
             Raked[file.FileName] = file.Expected.size();
         }
@@ -84,7 +84,8 @@ TEST_F(Remote, FiveSelectedAndTheThirdFetchFails)
     EXPECT_FALSE(F.Boxes.Boxes[0].Text.isEmpty());
     EXPECT_EQ(F.Boxes.Boxes[1], (TBox{"plain", QStringLiteral("Raked hands imported:  %1").arg(count)}));
     form.DBOpenBtn->click();
-    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record %1 of %2").arg(count ? 1 : 0).arg(count));
+    EXPECT_EQ(form.MasterStatus->text(),
+              QStringLiteral("Master record %1 of %2").arg(count ? 1 : 0).arg(count));
 }
 
 TEST_F(Remote, EntriesAreFetchedInListOrder)
@@ -190,22 +191,18 @@ TEST_F(Remote, AClickDuringTheWaitChangesNothingUntilTheListIsIn)
     AddFiles(2, true);
     TMainForm& form = Connect({QStringLiteral("--trickle-ms"), QStringLiteral("10")});
     TStatusRecorder status(form.HHStatus);
-    QString statusAtClick;
-    bool checkedRightAfterClick = true;
-    QTimer::singleShot(0, [&] {
-        statusAtClick = form.HHStatus->text();
-        QueueClick(form.ShowTrny);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        checkedRightAfterClick = form.ShowTrny->isChecked();
-    });
+    TClickDuringWait seen;
+    ClickDuringTheWait(form.HHStatus, form.ShowTrny, seen);
     form.RefreshBtn->click();
-    EXPECT_EQ(statusAtClick, QStringLiteral("Retrieving hand history list ...")) << "the timer ran during the wait";
-    EXPECT_FALSE(checkedRightAfterClick);
+    EXPECT_EQ(seen.Status, QStringLiteral("Retrieving hand history list ..."))
+        << "the timer ran during the wait";
+    EXPECT_FALSE(seen.CheckedRightAfter);
     EXPECT_FALSE(form.ShowTrny->isChecked()) << "no click reaches a control before the list is in";
     EXPECT_EQ(form.HHRemoteList->count(), 0) << "the ring filter still holds";
     EXPECT_TRUE(status.Shown.contains(QStringLiteral("Retrieving hand history list ...")));
     QCoreApplication::processEvents();
     EXPECT_TRUE(form.ShowTrny->isChecked()) << "the click was held back, not lost";
     EXPECT_EQ(form.HHRemoteList->count(), 2);
-    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"information", "No files found"}})) << "none of them a ring game";
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"information", "No files found"}}))
+        << "none of them a ring game";
 }
