@@ -1,6 +1,8 @@
 // Makes the README's pictures from the real window: imports the demo folder
-// through the local page, opens the browser, runs a report and views a file.
+// through the local page, opens the browser, runs a report, charts two and
+// views a file.
 // Run under a real X server: xvfb-run -a build/kestrum_screenshots demo/HandHistory docs
+#include "app/ChartWindow.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
 #include "FixedPicker.h"
@@ -20,6 +22,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -39,6 +42,20 @@ void Save(QWidget* widget, const QString& path)
     QTest::qWait(300);
     widget->grab().save(path);
     std::printf("saved %s\n", qPrintable(path));
+}
+// Loads a catalogue report and saves its chart window as the user sees it.
+void SaveChart(TMainForm& form, const QString& report, const QString& path)
+{
+    form.ReportList->setCurrentIndex(form.ReportList->findText(report));
+    form.LoadSQLBtn->click();
+    QTimer::singleShot(0, [path] {
+        if (auto* chart = qobject_cast<TChartWindow*>(QApplication::activeModalWidget())) {
+            (void)QTest::qWaitForWindowExposed(chart);
+            Save(chart, path);
+            chart->close();
+        }
+    });
+    form.ChartBtn->click();
 }
 } // namespace
 
@@ -87,6 +104,10 @@ int main(int argc, char** argv)
     form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
     form.LoadSQLBtn->click();
     Save(&form, out + QStringLiteral("/reports.png"));
+    SaveChart(form, QStringLiteral("Rake by Date"), out + QStringLiteral("/chart-rake-by-date.png"));
+    SaveChart(form, QStringLiteral("Proportional Rake by Player"), out + QStringLiteral("/chart-rake-by-player.png"));
+    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
+    form.LoadSQLBtn->click();
 
     // The same pages maximised, to show how they grow.
     // Without a window manager (Xvfb) maximising does nothing; the work area's size stands in.

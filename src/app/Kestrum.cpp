@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Kestrum"));
 
     TQtMessageBoxes boxes;
-    TMainForm form(boxes, TMainFormPlaces{DatabaseFolder(QLatin1String(TRakeDatabase::DatabaseFileName)), QString(), {}, {}});
+    TMainForm form(boxes, TMainFormPlaces{DatabaseFolder(QLatin1String(TRakeDatabase::DatabaseFileName)), QString(), {}, {}, {}});
     boxes.SetParent(&form);
     form.ShowAtStart();
     QApplication::exec();

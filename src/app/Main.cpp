@@ -180,6 +180,7 @@ void TMainForm::ConnectHandlers()
         connect(picker, &QDateTimeEdit::dateTimeChanged, this, &TMainForm::PickerChange);
     connect(LoadSQLBtn, &QPushButton::clicked, this, &TMainForm::LoadSQLBtnClick);
     connect(ExportBtn, &QPushButton::clicked, this, &TMainForm::ExportBtnClick);
+    connect(ChartBtn, &QPushButton::clicked, this, &TMainForm::ChartBtnClick);
     connect(ReportGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TMainForm::ReportGridTitleClick);
 }

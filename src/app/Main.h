@@ -2,6 +2,7 @@
 
 #include "import/ImportRun.h"
 #include "platform/WindowSize.h"
+#include "reports/ReportCatalogue.h"
 #include "sources/ApiChecks.h"
 #include "sources/FileLists.h"
 
@@ -43,6 +44,7 @@ struct TMainFormPlaces
     QString SettingsFile;                                     // empty: the user's settings
     std::function<std::unique_ptr<TShBrowse>()> NewFolderPicker; // empty: the real picker
     std::function<QString(QWidget*)> AskSaveFile;             // empty: the real save dialog; "" = cancelled
+    std::function<QString(QWidget*)> AskImageFile;            // the same, for the chart's PNG
 };
 
 // The real save dialog for CSV files; empty when cancelled.
@@ -90,6 +92,7 @@ public:
     void PickerChange();
     void LoadSQLBtnClick();
     void ExportBtnClick();
+    void ChartBtnClick();
     void ReportGridTitleClick(int column);
 
     // Operations.
@@ -126,7 +129,7 @@ public:
     QCheckBox *StartCB, *EndCB;
     TPicker *StartDate, *StartTime, *EndDate, *EndTime;
     QComboBox* ReportList;
-    QPushButton* ExportBtn;
+    QPushButton *ExportBtn, *ChartBtn;
     QPlainTextEdit* SQLMemo;
     QPushButton* LoadSQLBtn;
     QTableView* ReportGrid;
@@ -169,4 +172,8 @@ private:
     QString FLastFolder;
     TRememberedSize FSize;
     bool FStartMaximised = false;
+    // What the loaded report was built from, for the chart's caption and title.
+    QString FLoadedReportName;
+    TReportLimit FLoadedStart, FLoadedEnd;
+    QSize FChartSize; // kept for the run only
 };

@@ -266,6 +266,7 @@ void TMainForm::BuildPages()
     auto* reportLabel = new QLabel(QStringLiteral("Report"));
     reportLabel->setBuddy(ReportList);
     ExportBtn = Button(QStringLiteral("Export"), "ExportBtn", 75, 25);
+    ChartBtn = Button(QStringLiteral("Chart"), "ChartBtn", 75, 25);
     top->addWidget(StartCB, 0, 0, 1, 2);
     top->addWidget(StartDate, 1, 0);
     top->addWidget(StartTime, 1, 1);
@@ -282,6 +283,7 @@ void TMainForm::BuildPages()
     reportRow->addWidget(ReportList);
     reportRow->addSpacing(8);
     reportRow->addWidget(ExportBtn);
+    reportRow->addWidget(ChartBtn);
     reportRow->addStretch(1);
     top->addLayout(reportRow, 2, 0, 1, 6);
 

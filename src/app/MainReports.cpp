@@ -1,6 +1,7 @@
-// The "Reports" page: the catalogue, the date and time limits, Load and Export.
+// The "Reports" page: the catalogue, the date and time limits, Load, Export and Chart.
 #include "app/Main.h"
 
+#include "app/ChartWindow.h"
 #include "app/MessageBoxes.h"
 #include "app/Pickers.h"
 #include "platform/Clock.h"
@@ -85,8 +86,16 @@ void TMainForm::BuildReportSQL()
 void TMainForm::LoadSQLBtnClick()
 {
     Guard([this] {
+        // The chart names a catalogue report only when the box still holds its text.
+        const QString sql = SQLText(SQLMemo);
+        const int item = ReportList->currentIndex();
+        const TReportLimit start = Limit(StartCB, StartDate, StartTime), end = Limit(EndCB, EndDate, EndTime);
+        const bool catalogued = item > 0 && sql == ::BuildReportSQL(item, start, end);
+        FLoadedReportName = catalogued ? ReportItemTexts()[item] : QStringLiteral("SQL");
+        FLoadedStart = catalogued ? start : TReportLimit{};
+        FLoadedEnd = catalogued ? end : TReportLimit{};
         // The emptied grid is painted before the query runs.
-        FReports->Load(SQLText(SQLMemo), [] { QCoreApplication::processEvents(); });
+        FReports->Load(sql, [] { QCoreApplication::processEvents(); });
     });
 }
 
@@ -102,6 +111,22 @@ void TMainForm::ExportBtnClick()
             return;
         ExportCsvFile(FReports->ReportClientDataSet, fileName);
         FBoxes.Information(QStringLiteral("Report table saved"));
+    });
+}
+
+void TMainForm::ChartBtnClick()
+{
+    Guard([this] {
+        if (FReports->ReportClientDataSet.ColumnCount() == 0) {
+            FBoxes.Error(QStringLiteral("Report table is empty"));
+            return;
+        }
+        TChartWindow chart(FReports->ReportClientDataSet, {FLoadedReportName, FLoadedStart, FLoadedEnd}, FBoxes,
+                           FPlaces.AskImageFile, this);
+        if (FChartSize.isValid())
+            chart.resize(FChartSize);
+        chart.exec();
+        FChartSize = chart.size();
     });
 }
 

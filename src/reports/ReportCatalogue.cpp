@@ -14,9 +14,9 @@ struct TReportItem
 #define KESTRUM_JOIN " FROM Master INNER JOIN Detail USING (Hand)"
 
 // clang-format off
-const std::array<TReportItem, 12>& Catalogue()
+const std::array<TReportItem, 14>& Catalogue()
 {
-    static const std::array<TReportItem, 12> items = {{
+    static const std::array<TReportItem, 14> items = {{
         {"Clear", "", "", false},
         {"Equal Rake by Player",
          "SELECT Player, COUNT(DISTINCT TableName) as Tables, COUNT(*) AS Hands, SUM(AvgShare) AS Rake" KESTRUM_JOIN, " GROUP BY Player", true},
@@ -37,6 +37,10 @@ const std::array<TReportItem, 12>& Catalogue()
         {"Master only", "SELECT * FROM Master", "", true},
         {"Detail only", "SELECT * FROM Detail ORDER BY Hand, Player", "", false},
         {"Master/Detail join", "SELECT *" KESTRUM_JOIN, "", true},
+        {"Rake by Date", "SELECT Date, COUNT(*) AS Hands, SUM(Rake) AS Rake FROM Master",
+         " GROUP BY Date ORDER BY Date", true},
+        {"Rake by Month", "SELECT substr(Date, 1, 7) AS Month, COUNT(*) AS Hands, SUM(Rake) AS Rake FROM Master",
+         " GROUP BY Month ORDER BY Month", true},
     }};
     return items;
 }

@@ -1,5 +1,6 @@
 // The "Rake Database" and "Reports" pages through the real window.
 #include "WindowFixture.h"
+#include "app/ChartWindow.h"
 #include "app/Pickers.h"
 #include "platform/Clock.h"
 #include "support/HandGenerator.h"
@@ -15,6 +16,11 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
+#include <QtCharts/QAbstractBarSeries>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
 #include <gtest/gtest.h>
 
 using TBox = TRecordingBoxes::TBox;
@@ -268,4 +274,79 @@ TEST_F(Pages, GridsShowTheirOrderAndTheReportSortsByAClickedTitle)
     form.LoadSQLBtn->click();
     EXPECT_EQ(tables(), ascending) << "Load runs the query in its own order again";
     EXPECT_FALSE(Arrow(form.ReportGrid).Shown);
+}
+
+namespace {
+// Clicks Chart and runs check on the modal chart window, which it then closes.
+// True when the window opened.
+bool WithChart(TMainForm& form, const std::function<void(TChartWindow&)>& check)
+{
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* chart = qobject_cast<TChartWindow*>(QApplication::activeModalWidget())) {
+            opened = true;
+            check(*chart);
+            chart->CloseBtn->click();
+        }
+    });
+    form.ChartBtn->click();
+    QCoreApplication::processEvents();
+    return opened;
+}
+
+double TopBar(TChartWindow& chart) // a ranking's top bar is the set's last value
+{
+    const auto* series = qobject_cast<QAbstractBarSeries*>(chart.Chart()->series().at(0));
+    const QBarSet* set = series->barSets().at(0);
+    return set->at(set->count() - 1);
+}
+} // namespace
+
+TEST_F(Pages, ChartShowsTheLoadedReportAndSavesItsPicture)
+{
+    Clock::SetTodaySource([] { return QDate(2026, 11, 3); });
+    TMainForm& form = WithHands();
+    EXPECT_FALSE(WithChart(form, [](TChartWindow&) {}));
+    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Report table is empty"}}));
+
+    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Proportional Rake by Player")));
+    form.LoadSQLBtn->click();
+    double mostHands = 0;
+    for (int row = 0; row < form.ReportGrid->model()->rowCount(); ++row)
+        mostHands = std::max(mostHands, Cell(form.ReportGrid, row, 2).toDouble());
+    F.SaveAnswer = F.Dir.filePath(QStringLiteral("chart.png"));
+    EXPECT_TRUE(WithChart(form, [&](TChartWindow& chart) {
+        EXPECT_EQ(chart.windowTitle(), QStringLiteral("Chart - Proportional Rake by Player"));
+        EXPECT_EQ(chart.Chart()->title(), QStringLiteral("Rake - Proportional Rake by Player"));
+        EXPECT_EQ(chart.ValueList->currentText(), QStringLiteral("Rake"));
+        EXPECT_FALSE(chart.Data().TimeSeries);
+        EXPECT_EQ(TopBar(chart), chart.Data().Bars.front().Value);
+        chart.ValueList->setCurrentIndex(chart.ValueList->findText(QStringLiteral("Hands")));
+        EXPECT_EQ(TopBar(chart), mostHands);
+        EXPECT_EQ(chart.ChartView->accessibleName(), QStringLiteral("Chart"));
+        chart.resize(800, 560);
+        chart.SaveImageBtn->click();
+        EXPECT_EQ(QImage(F.SaveAnswer).size(), chart.ChartView->size());
+    }));
+    EXPECT_TRUE(QFile::exists(F.SaveAnswer));
+
+    // Over time, with the limit named, and in the size it was left at.
+    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Rake by Date")));
+    form.StartCB->click();
+    form.LoadSQLBtn->click();
+    EXPECT_TRUE(WithChart(form, [&](TChartWindow& chart) {
+        EXPECT_EQ(chart.size(), QSize(800, 560));
+        EXPECT_EQ(chart.Chart()->title(),
+                  "Rake - Rake by Date, from " +
+                      QLocale().toString(QDateTime(QDate(2026, 11, 3), QTime(0, 0)), QLocale::ShortFormat));
+        EXPECT_TRUE(chart.Data().TimeSeries);
+        EXPECT_EQ(chart.Data().Bars.size(), 2u);
+    }));
+    form.SQLMemo->setPlainText(QStringLiteral("SELECT Date, Rake FROM Master"));
+    form.LoadSQLBtn->click();
+    EXPECT_TRUE(WithChart(form, [&](TChartWindow& chart) {
+        EXPECT_EQ(chart.windowTitle(), QStringLiteral("Chart - SQL"));
+        EXPECT_EQ(chart.Chart()->title(), QStringLiteral("Rake - SQL"));
+    }));
+    EXPECT_EQ(F.Boxes.Boxes.size(), 1) << "no box but the first";
 }

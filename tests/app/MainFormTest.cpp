@@ -68,7 +68,7 @@ TEST(MainForm, FirstStartShowsTheDesignedWindowAndCreatesTheDatabase)
         EXPECT_EQ(picker->text(), QStringLiteral(" ")) << picker->objectName().toStdString();
     }
     EXPECT_EQ(form.ReportList->currentText(), QStringLiteral("Clear"));
-    EXPECT_EQ(form.ReportList->count(), 12);
+    EXPECT_EQ(form.ReportList->count(), 14);
     EXPECT_EQ(form.MasterGrid->model()->rowCount(), 0);
 }
 

@@ -120,6 +120,7 @@ public:
             return std::make_unique<TAnsweringPicker>(PickerAnswer, &PickerInitFolder);
         };
         places.AskSaveFile = [this](QWidget*) { return SaveAnswer; };
+        places.AskImageFile = places.AskSaveFile;
         Form = std::make_unique<TMainForm>(Boxes, places);
         return *Form;
     }

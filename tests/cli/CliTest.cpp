@@ -227,7 +227,7 @@ TEST_F(Cli, FailuresAndBadUsage)
         {{"import", "--since", "2026-13-01", Folder}, "--since takes a date"},
         {{"import", "--filter", "cash", Folder}, "--filter takes ring, tournaments or both"},
         {{"import", "--fast", Folder}, "Unknown option 'fast'"},
-        {{"report", "12"}, "No report \"12\""},
+        {{"report", "14"}, "No report \"14\""},
         {{"report", "Rake by player"}, "No report \"Rake by player\""},
         {{"report", "1", "--start", "2026-11-03"}, "--start takes a date and time"},
         {{"sql"}, "sql takes one non-empty TEXT"},

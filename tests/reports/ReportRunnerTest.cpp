@@ -232,3 +232,41 @@ TEST_F(ReportRunnerTest, TitleClicksSortTheLoadedRowsWithoutQuerying)
     EXPECT_EQ(Runner.ReportModel.SortColumn(), -1) << "a new load forgets the order";
     QLocale::setDefault(saved);
 }
+
+// The reports over time: one row per day or month, in date order, counting
+// hands (not shares) and summing each hand's rake once.
+TEST_F(ReportRunnerTest, RakeByDateAndByMonthSumTheHandsOfEachPeriod)
+{
+    Generate(200);
+    Rake.Add({9001, "Oak", "2025-12-31", "23:59:59", 2.5, {{"P1", 2.5}}});
+    Rake.Add({9002, "Oak", "2026-02-01", "00:00:00", 0.75, {{"P1", 0.5}, {"P2", 0.25}}});
+    Hands.push_back({9001, "Oak", "2025-12-31", "23:59:59", 2.5, {}});
+    Hands.push_back({9002, "Oak", "2026-02-01", "00:00:00", 0.75, {}});
+    const TReportLimit start{true, QDate(2026, 1, 3), QTime(0, 0, 0)};
+    struct TCase
+    {
+        int Item;
+        int KeyLength; // of the date text
+        TReportLimit Start;
+    };
+    for (const TCase& c : {TCase{12, 10, {}}, TCase{13, 7, {}}, TCase{12, 10, start}, TCase{13, 7, start}}) {
+        std::map<QString, std::pair<qint64, double>> expected;
+        for (const auto& hand : Hands)
+            if (!c.Start.Enabled || hand.Date >= "2026-01-03") {
+                auto& [count, rake] = expected[hand.Date.left(c.KeyLength)];
+                ++count;
+                rake += hand.Rake;
+            }
+        Load(c.Item, c.Start);
+        SCOPED_TRACE(ReportItemTexts()[c.Item].toStdString() + (c.Start.Enabled ? " from 3rd" : ""));
+        ASSERT_EQ(View().RowCount(), int(expected.size()));
+        EXPECT_EQ(View().Column(0).Name, c.Item == 12 ? "Date" : "Month");
+        int row = 0;
+        for (const auto& [key, sums] : expected) {
+            EXPECT_EQ(View().Text(row, 0), key);
+            EXPECT_EQ(View().Integer(row, Field("Hands")), sums.first);
+            EXPECT_NEAR(View().Real(row, Field("Rake")), sums.second, 1e-9);
+            ++row;
+        }
+    }
+}

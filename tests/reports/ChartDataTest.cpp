@@ -1,0 +1,144 @@
+#include "reports/ChartData.h"
+
+#include "support/QtPrinters.h"
+#include <QVariant>
+#include <gtest/gtest.h>
+
+namespace {
+// A view over a table made of the given columns and rows; an invalid QVariant is NULL.
+std::unique_ptr<TDataView> View(const QVector<TColumn>& columns, const std::vector<std::vector<QVariant>>& rows)
+{
+    auto table = std::make_shared<TResultTable>(columns);
+    for (const auto& row : rows) {
+        for (int c = 0; c < columns.size(); ++c) {
+            const QVariant& v = row[c];
+            if (!v.isValid())
+                table->AppendNull(c);
+            else if (columns[c].Type == TFieldType::Integer)
+                table->AppendInteger(c, v.toLongLong());
+            else if (columns[c].Type == TFieldType::Real)
+                table->AppendReal(c, v.toDouble());
+            else {
+                const QByteArray utf8 = v.toString().toUtf8();
+                table->AppendText(c, utf8.constData(), utf8.size());
+            }
+        }
+        table->EndRow();
+    }
+    auto view = std::make_unique<TDataView>();
+    view->Open(table);
+    return view;
+}
+
+const TColumn Int(const char* name) { return {name, TFieldType::Integer}; }
+const TColumn Real(const char* name) { return {name, TFieldType::Real}; }
+const TColumn Text(const char* name) { return {name, TFieldType::Text}; }
+const QLocale US(QLocale::English, QLocale::UnitedStates);
+const QVariant Null;
+} // namespace
+
+TEST(ChartDataTest, TimeSeriesOnlyForDatesThroughoutWithGapsAsZero)
+{
+    struct TCase
+    {
+        const char* Name;
+        QVector<TColumn> Columns;
+        std::vector<std::vector<QVariant>> Rows;
+        bool TimeSeries;
+        std::vector<TChartBar> Bars;
+    };
+    const std::vector<TCase> cases = {
+        {"days, a gap and NULL rake",
+         {Text("Date"), Int("Hands"), Real("Rake")},
+         {{"2026-02-27", 3, 1.5}, {"2026-03-01", 1, Null}, {"2026-03-02", 2, 0.25}},
+         true,
+         {{"2/27/26", 1.5}, {"2/28/26", 0}, {"3/1/26", 0}, {"3/2/26", 0.25}}},
+        {"months across a year, shown order ignored",
+         {Text("Month"), Real("Rake")},
+         {{"2026-01", 4.0}, {"2025-11", 2.0}},
+         true,
+         {{"Nov 2025", 2}, {"Dec 2025", 0}, {"Jan 2026", 4}}},
+        {"a day that does not exist", {Text("Date"), Real("Rake")}, {{"2026-02-30", 1.0}}, false, {{"2026-02-30", 1}}},
+        {"no leading zero", {Text("Date"), Real("Rake")}, {{"2026-3-01", 1.0}}, false, {{"2026-3-01", 1}}},
+        {"a date with a time", {Text("Date"), Real("Rake")}, {{"2026-03-01 10:00", 1.0}}, false,
+         {{"2026-03-01 10:00", 1}}},
+        {"forms mixed", {Text("Date"), Real("Rake")}, {{"2026-03", 1.0}, {"2026-03-01", 2.0}}, false,
+         {{"2026-03-01", 2}, {"2026-03", 1}}},
+        {"a NULL date", {Text("Date"), Real("Rake")}, {{"2026-03-01", 1.0}, {Null, 2.0}}, false,
+         {{"", 2}, {"2026-03-01", 1}}},
+        {"dates in another column",
+         {Text("Player"), Text("Day"), Real("Rake")},
+         {{"Ann", "2026-03-01", 1.0}},
+         false,
+         {{"Ann / 2026-03-01", 1}}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto view = View(c.Columns, c.Rows);
+        const TChartData data = BuildChartData(*view, c.Columns.size() - 1, US);
+        EXPECT_EQ(data.TimeSeries, c.TimeSeries);
+        EXPECT_EQ(data.Bars, c.Bars);
+    }
+}
+
+TEST(ChartDataTest, RankingIsLargestFirstAndCutAtTwentyFiveBars)
+{
+    // Ties keep the shown order; NULL ranks as 0.
+    auto view = View({Text("Player"), Text("TableName"), Int("Hands"), Real("Rake")},
+                     {{"Ann", "Maple", 3, 1.0}, {"Bob", Null, 5, Null}, {"Cy", "Oak", 4, 2.0}, {"Di", "Elm", 1, 1.0}});
+    EXPECT_EQ(BuildChartData(*view, 3, US).Bars,
+              (std::vector<TChartBar>{{"Cy / Oak", 2}, {"Ann / Maple", 1}, {"Di / Elm", 1}, {"Bob / ", 0}}));
+    EXPECT_EQ(BuildChartData(*view, 2, US).Bars[0], (TChartBar{"Bob / ", 5}));
+
+    for (int rows : {25, 26, 40}) {
+        std::vector<std::vector<QVariant>> table;
+        for (int r = 1; r <= rows; ++r)
+            table.push_back({QStringLiteral("P%1").arg(r), double(r)});
+        auto many = View({Text("Player"), Real("Rake")}, table);
+        const auto bars = BuildChartData(*many, 1, US).Bars;
+        ASSERT_EQ(bars.size(), 25u) << rows;
+        EXPECT_EQ(bars[0], (TChartBar{QStringLiteral("P%1").arg(rows), double(rows)}));
+        // The rest: the rows - 24 smallest, 1 to rows - 24.
+        const int rest = rows - 24;
+        const TChartBar last = rows == 25 ? TChartBar{"P1", 1}
+                                          : TChartBar{QStringLiteral("Others (%1)").arg(rest), rest * (rest + 1) / 2.0};
+        EXPECT_EQ(bars[24], last);
+    }
+}
+
+TEST(ChartDataTest, TheValueColumnAndItsDefault)
+{
+    struct TCase
+    {
+        const char* Name;
+        QVector<TColumn> Columns;
+        std::vector<int> Values;
+        int Default;
+    };
+    const std::vector<TCase> cases = {
+        {"Rake wins", {Text("Player"), Real("Rake"), Int("Hands"), Real("Share")}, {1, 2, 3}, 1},
+        {"last real column", {Int("Hand"), Real("Share"), Real("AvgShare"), Int("Dealt")}, {0, 1, 2, 3}, 2},
+        {"integers only", {Int("Hand"), Int("Dealt"), Text("Time")}, {0, 1}, 1},
+        {"nothing numeric", {Text("Player")}, {}, -1},
+    };
+    for (const TCase& c : cases) {
+        auto view = View(c.Columns, {});
+        EXPECT_EQ(ChartValueColumns(*view), c.Values) << c.Name;
+        EXPECT_EQ(DefaultChartValueColumn(*view), c.Default) << c.Name;
+    }
+    // Total Rake: one row, one column, no text to name the bar.
+    auto total = View({Real("Rake")}, {{12.5}});
+    EXPECT_EQ(DefaultChartValueColumn(*total), 0);
+    EXPECT_EQ(BuildChartData(*total, 0, US).Bars, (std::vector<TChartBar>{{"Row 1", 12.5}}));
+    auto none = View({Text("Player")}, {{"Ann"}});
+    EXPECT_TRUE(BuildChartData(*none, -1, US).Bars.empty());
+}
+
+TEST(ChartDataTest, TitleNamesTheLimitsThatAreOn)
+{
+    const TReportLimit start{true, QDate(2026, 3, 1), QTime(0, 0, 0)}, end{true, QDate(2026, 3, 9), QTime(23, 59, 59)};
+    EXPECT_EQ(ChartTitle("Rake", "Rake by Date", {}, {}, US), "Rake - Rake by Date");
+    EXPECT_EQ(ChartTitle("Hands", "SQL", start, {}, US), "Hands - SQL, from 3/1/26 12:00 AM");
+    EXPECT_EQ(ChartTitle("Rake", "Total Rake", start, end, US),
+              "Rake - Total Rake, 3/1/26 12:00 AM to 3/9/26 11:59 PM");
+}
