@@ -18,6 +18,35 @@ QString EngineErrorText(int rc, sqlite3* handle)
     return QStringLiteral("SQLite3 Error %1 - %2").arg(rc).arg(QString::fromUtf8(sqlite3_errmsg(handle)));
 }
 
+namespace {
+
+// Beyond ASCII, as the engine encodes: a lone surrogate is taken as it stands,
+// a high one takes the next unit whatever it is.
+[[gnu::noinline]] unsigned char* EncodeWide(const char16_t*& in, const char16_t* end, unsigned char* p)
+{
+    char32_t c = *in++;
+    if (c >= 0xD800 && c < 0xE000 && in < end) {
+        const char32_t c2 = *in++;
+        c = (c2 & 0x03FF) + ((c & 0x003F) << 10) + (((c & 0x03C0) + 0x0040) << 10);
+    }
+    if (c < 0x800) {
+        *p++ = static_cast<unsigned char>(0xC0 | (c >> 6));
+        *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *p++ = static_cast<unsigned char>(0xE0 | (c >> 12));
+        *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+        *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    } else {
+        *p++ = static_cast<unsigned char>(0xF0 | (c >> 18));
+        *p++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+        *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+        *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    }
+    return p;
+}
+
+} // namespace
+
 void EngineUtf8(QStringView text, QByteArray& out)
 {
     out.resize(text.size() * 3 + 1);
@@ -25,28 +54,10 @@ void EngineUtf8(QStringView text, QByteArray& out)
     const char16_t* in = text.utf16();
     const char16_t* const end = in + text.size();
     while (in < end) {
-        char32_t c = *in++;
-        if (c < 0x80) {
-            *p++ = static_cast<unsigned char>(c);
-            continue;
-        }
-        if (c >= 0xD800 && c < 0xE000 && in < end) {
-            const char32_t c2 = *in++;
-            c = (c2 & 0x03FF) + ((c & 0x003F) << 10) + (((c & 0x03C0) + 0x0040) << 10);
-        }
-        if (c < 0x800) {
-            *p++ = static_cast<unsigned char>(0xC0 | (c >> 6));
-            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            *p++ = static_cast<unsigned char>(0xE0 | (c >> 12));
-            *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        } else {
-            *p++ = static_cast<unsigned char>(0xF0 | (c >> 18));
-            *p++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
-            *p++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        }
+        if (*in < 0x80)
+            *p++ = static_cast<unsigned char>(*in++);
+        else
+            p = EncodeWide(in, end, p);
     }
     out.resize(reinterpret_cast<char*>(p) - out.data());
 }

@@ -75,15 +75,6 @@ void ReadRake(QStringView line, THandRecord& hand)
     hand.Rake += ReadAmount(line.sliced(RakeStart.size(), close - RakeStart.size()));
 }
 
-bool HoldsColonOrQuote(QStringView line)
-{
-    for (const QChar c : line) {
-        if (c == u':' || c == u'"')
-            return true;
-    }
-    return false;
-}
-
 // One line of a hand's body. Returns whether the line ended the hand.
 bool ReadHandLine(QStringView line, THandRecord& hand)
 {
@@ -101,9 +92,7 @@ bool ReadHandLine(QStringView line, THandRecord& hand)
         ReadRake(line, hand);
         return false;
     }
-    if (HoldsColonOrQuote(line))
-        return false;
-    const TMarkerHit hit = FindActionMarker(line);
+    const TMarkerHit hit = FindLineAction(line);
     if (hit.Marker >= 0)
         ApplyActionAt(hand.PlayerLedger, line, hit);
     return false;

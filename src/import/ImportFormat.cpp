@@ -31,6 +31,7 @@ public:
     char16_t Peek(size_t ahead = 0) const { return FAt + ahead < FText.size() ? FText[FAt + ahead] : u'\0'; }
     void Skip(size_t count = 1) { FAt += count; }
     bool AtEnd() const { return FAt >= FText.size(); }
+    size_t Position() const { return FAt; }
     void SkipBlanks()
     {
         while (Peek() == u' ')
@@ -88,40 +89,62 @@ double ReadAmount(QStringView text)
     TCursor cursor(text);
     cursor.SkipBlanks();
     const bool negative = cursor.TakeSign();
-    // Check the grammar while copying the number as ASCII for the conversion.
-    QVarLengthArray<char, 64> ascii;
-    const auto takeDigits = [&] {
+    const size_t numberStart = cursor.Position();
+    // The digits as a whole number and the count after the point, while they
+    // fit a double exactly; most amounts are a few digits with two decimals.
+    constexpr quint64 ExactLimit = quint64(1) << 53;
+    quint64 mantissa = 0;
+    int fractionDigits = 0;
+    bool exact = true;
+    const auto takeDigits = [&](bool fraction) {
         int count = 0;
-        for (; IsDigit(cursor.Peek()); cursor.Skip(), ++count)
-            ascii.append(static_cast<char>(cursor.Peek()));
+        for (; IsDigit(cursor.Peek()); cursor.Skip(), ++count) {
+            mantissa = mantissa * 10 + static_cast<quint64>(cursor.Peek() - u'0');
+            exact = exact && mantissa <= ExactLimit / 10;
+            fractionDigits += fraction ? 1 : 0;
+        }
         return count;
     };
-    int digits = takeDigits();
+    int digits = takeDigits(false);
     if (cursor.Peek() == u'.') {
-        ascii.append('.');
         cursor.Skip();
-        digits += takeDigits();
+        digits += takeDigits(true);
     }
     if (digits == 0)
         return 0;
+    bool exponent = false;
     if (cursor.Peek() == u'e' || cursor.Peek() == u'E') {
-        ascii.append('e');
+        exponent = true;
         cursor.Skip();
-        if (cursor.Peek() == u'+' || cursor.Peek() == u'-') {
-            ascii.append(static_cast<char>(cursor.Peek()));
+        if (cursor.Peek() == u'+' || cursor.Peek() == u'-')
             cursor.Skip();
-        }
-        if (takeDigits() == 0)
+        int exponentDigits = 0;
+        for (; IsDigit(cursor.Peek()); cursor.Skip())
+            ++exponentDigits;
+        if (exponentDigits == 0)
             return 0;
     }
+    const size_t numberEnd = cursor.Position();
     cursor.SkipBlanks();
     if (!cursor.AtEnd())
         return 0;
     double value = 0;
-    const char* const end = ascii.data() + ascii.size();
-    const auto result = std::from_chars(ascii.data(), end, value);
-    // Underflow is as near to 0 as a double gets; overflow does not read.
-    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
-        return 0;
+    // Both operands exact and 10^22 the largest exact power: one division
+    // rounds once, to the same nearest double as the full conversion.
+    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (exact && !exponent && fractionDigits <= 22) {
+        value = static_cast<double>(mantissa) / Powers[fractionDigits];
+    } else {
+        // The grammar is checked: the number is ASCII, copied for the conversion.
+        QVarLengthArray<char, 64> ascii(static_cast<qsizetype>(numberEnd - numberStart));
+        for (size_t i = numberStart; i < numberEnd; ++i)
+            ascii[static_cast<qsizetype>(i - numberStart)] = static_cast<char>(text[static_cast<qsizetype>(i)].unicode());
+        const char* const end = ascii.data() + ascii.size();
+        const auto result = std::from_chars(ascii.data(), end, value);
+        // Underflow is as near to 0 as a double gets; overflow does not read.
+        if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
+            return 0;
+    }
     return negative ? -value : value;
 }

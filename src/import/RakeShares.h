@@ -45,6 +45,11 @@ struct TMarkerHit
 };
 TMarkerHit FindActionMarker(QStringView line);
 
+// The action a body line of a hand stands for: FindActionMarker's answer for a
+// line without a colon or a double quote, no marker for a line with one (what
+// players say and what the dealer announces is no action).
+TMarkerHit FindLineAction(QStringView line);
+
 // ApplyAction for a marker already found at position.
 void ApplyActionAt(TPlayerLedger& ledger, QStringView line, const TMarkerHit& hit);
 

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <random>
+#include <string>
 
 namespace {
 
@@ -126,6 +128,28 @@ TEST(Amount, IsTheNearestDouble)
                                  "1e-300"};
     for (const char* text : texts)
         EXPECT_EQ(ReadAmount(QString::fromLatin1(text)), std::strtod(text, nullptr)) << text;
+}
+
+TEST(Amount, IsTheNearestDoubleAcrossDigitCounts)
+{
+    // Short amounts take a quicker way than long ones; around the border
+    // (15 to 17 digits, fractions up to 25 places) both must round as strtod.
+    std::mt19937_64 random(2026);
+    for (int i = 0; i < 20000; ++i) {
+        const int whole = int(random() % 18);
+        const int fraction = int(random() % 26);
+        std::string text;
+        for (int d = 0; d < whole; ++d)
+            text += char('0' + random() % 10);
+        if (fraction > 0 || text.empty()) {
+            text += '.';
+            for (int d = 0; d < std::max(fraction, 1); ++d)
+                text += char('0' + random() % 10);
+        }
+        if (random() % 8 == 0)
+            text.insert(0, "-");
+        ASSERT_EQ(ReadAmount(QString::fromLatin1(text)), std::strtod(text.c_str(), nullptr)) << text;
+    }
 }
 
 TEST(Amount, IsExactForLongTexts)

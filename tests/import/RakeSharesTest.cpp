@@ -118,6 +118,45 @@ TEST(RakeShares, FastMarkerSearchAgreesOverGeneratedLines)
     EXPECT_GT(actions, 1000);
 }
 
+// The scan compares several units at a time: every marker, colon and quote is
+// placed at every offset of lines of every length around those blocks, alone
+// and after an earlier marker, and both scans must give the one-by-one answer.
+TEST(RakeShares, MarkerScansAgreeAtEveryOffset)
+{
+    const QStringList fillers = {QString(), QStringLiteral("x"), QStringLiteral("Ann calls 1 "),
+                                 QStringLiteral("Bo folds "), QStringLiteral("\u00c9l\u00e9na posts straddle 4 ")};
+    const QStringList tails = {QString(), QStringLiteral("2"), QStringLiteral("3 and more text"), QStringLiteral(":"),
+                               QStringLiteral(" says \"hi\"")};
+    int checked = 0;
+    for (const TActionMarker& marker : ActionMarkers) {
+        for (const QString& filler : fillers) {
+            for (int pad = 0; pad < 17; ++pad) {
+                for (const QString& tail : tails) {
+                    for (int stopAt = -1; stopAt <= pad; stopAt += 4) {
+                        QString line = filler + QString(pad, u'n') + marker.Text + tail;
+                        if (stopAt >= 0)
+                            line[filler.size() + stopAt] = stopAt % 8 == 0 ? u'"' : u':';
+                        const int expected = FirstMarkerInTableOrder(line);
+                        const TMarkerHit hit = FindActionMarker(line);
+                        ASSERT_EQ(hit.Marker, expected) << qPrintable(line);
+                        if (expected >= 0) {
+                            ASSERT_EQ(hit.Position, line.indexOf(ActionMarkers[expected].Text)) << qPrintable(line);
+                        }
+                        const bool stops = line.contains(u':') || line.contains(u'"');
+                        const TMarkerHit action = FindLineAction(line);
+                        ASSERT_EQ(action.Marker, stops ? -1 : hit.Marker) << qPrintable(line);
+                        if (!stops) {
+                            ASSERT_EQ(action.Position, hit.Position) << qPrintable(line);
+                        }
+                        ++checked;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 10000);
+}
+
 // Names in both locales: the ledger stays sorted, finds every name by
 // bisection, merges letter case only and keeps the first spelling.
 struct TLedgerCase
