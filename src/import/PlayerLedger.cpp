@@ -20,10 +20,15 @@ qsizetype TPlayerLedger::Search(QStringView name, bool& found) const
 {
     // A hand names the same few players over and over, nearly always in the
     // same spelling: an exact match needs no locale compare.
-    const size_t bytes = static_cast<size_t>(name.size()) * sizeof(char16_t);
+    const qsizetype size = name.size();
+    const char16_t* const units = name.utf16();
     for (qsizetype i = 0; i < Count(); ++i) {
         const QString& entry = FEntries[i].Name;
-        if (entry.size() == name.size() && std::memcmp(entry.utf16(), name.utf16(), bytes) == 0) {
+        if (entry.size() != size)
+            continue;
+        // Most names of a table differ in their first letter already.
+        const char16_t* const other = reinterpret_cast<const char16_t*>(entry.constData());
+        if (size == 0 || (other[0] == units[0] && std::memcmp(other, units, static_cast<size_t>(size) * 2) == 0)) {
             found = true;
             return i;
         }

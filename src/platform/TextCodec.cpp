@@ -1,27 +1,30 @@
 #include "platform/TextCodec.h"
 
-#include <QStringDecoder>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
-bool IsValidUtf8(QByteArrayView bytes)
+// Walks well-formed UTF-8 (no overlong forms, no surrogates, nothing past
+// U+10FFFF, no sequence cut short) and hands each character to the sink as
+// one or two UTF-16 units; false at the first byte that breaks the form.
+// Checking and decoding are one walk, so a file is read once whichever it is.
+template <typename TSink>
+bool WalkUtf8(QByteArrayView bytes, TSink& sink)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const unsigned char* const end = p + bytes.size();
     while (p < end) {
-        // Hand histories are nearly all ASCII: skip it eight bytes at a time.
-        while (end - p >= 8) {
-            quint64 word;
-            std::memcpy(&word, p, sizeof word);
-            if (word & 0x8080808080808080ULL)
-                break;
-            p += 8;
-        }
+        // Hand histories are nearly all ASCII: runs of it go in blocks.
+        p = sink.Ascii(p, end);
         if (p == end)
             break;
         const unsigned char lead = *p;
         if (lead < 0x80) {
+            sink.Unit(lead);
             ++p;
             continue;
         }
@@ -50,30 +53,83 @@ bool IsValidUtf8(QByteArrayView bytes)
             return false;
         if (follow == 3 && (code < 0x10000 || code > 0x10FFFF))
             return false;
+        if (code < 0x10000) {
+            sink.Unit(static_cast<char16_t>(code));
+        } else {
+            sink.Unit(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            sink.Unit(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+        }
         p += follow + 1;
     }
     return true;
 }
 
+// Only checks.
+struct TCheckSink
+{
+    static const unsigned char* Ascii(const unsigned char* p, const unsigned char* end)
+    {
+        while (end - p >= 8) {
+            quint64 word;
+            std::memcpy(&word, p, sizeof word);
+            if (word & 0x8080808080808080ULL)
+                break;
+            p += 8;
+        }
+        return p;
+    }
+    static void Unit(char16_t) {}
+};
+
+// Writes the UTF-16 text; a text never has more units than bytes.
+struct TDecodeSink
+{
+    char16_t* Out;
+
+    const unsigned char* Ascii(const unsigned char* p, const unsigned char* end)
+    {
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        while (end - p >= 16) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            if (_mm_movemask_epi8(chunk) != 0)
+                break;
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(Out), _mm_unpacklo_epi8(chunk, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + 8), _mm_unpackhi_epi8(chunk, zero));
+            p += 16;
+            Out += 16;
+        }
+#endif
+        for (; p < end && *p < 0x80; ++p)
+            *Out++ = *p;
+        return p;
+    }
+    void Unit(char16_t unit) { *Out++ = unit; }
+};
+
 } // namespace
 
 bool SystemAnsiIsUtf8(QByteArrayView bytes)
 {
-    return IsValidUtf8(bytes);
+    TCheckSink sink;
+    return WalkUtf8(bytes, sink);
+}
+
+std::optional<QString> DecodeValidUtf8(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
+    TDecodeSink sink{begin};
+    if (!WalkUtf8(bytes, sink))
+        return std::nullopt;
+    text.truncate(sink.Out - begin);
+    return text;
 }
 
 QString DecodeSystemAnsi(QByteArrayView bytes)
 {
-    // A leading EF BB BF stays a character here: the caller has already
-    // decided that the bytes carry no mark.
-    // One pass for the common case: the decoder flags exactly the bytes that
-    // SystemAnsiIsUtf8 rejects (the import fuzz target holds the two to that).
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    text = QString();
+    if (std::optional<QString> text = DecodeValidUtf8(bytes))
+        return std::move(*text);
     return DecodeWindows1252(bytes);
 }
 
