@@ -40,6 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString decoded = utf8.decode(bytes);
     if (SystemAnsiIsUtf8(bytes) == utf8.hasError())
         std::abort();
+    // Our decoder of well-formed UTF-8 must read it exactly as Qt's does.
+    const std::optional<QString> ours = DecodeValidUtf8(bytes);
+    if (ours.has_value() == utf8.hasError() || (ours && *ours != decoded))
+        std::abort();
     (void)ReadAmount(ansi);
     (void)ReadWholeNumber(ansi);
 

@@ -31,6 +31,47 @@ struct TBreakCase
     QStringList Lines;
 };
 
+// The rule one unit at a time, for texts the table above does not reach.
+QStringList CutOneByOne(const QString& text)
+{
+    QStringList lines;
+    QString line;
+    bool open = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QChar(0))
+            break;
+        if (c == u'\r' || c == u'\n') {
+            lines << line;
+            line.clear();
+            open = false;
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+        } else {
+            line += c;
+            open = true;
+        }
+    }
+    if (open)
+        lines << line;
+    return lines;
+}
+
+TEST(StringList2, CutsAtEveryOffset)
+{
+    // Breaks are searched for several units at a time: each kind of break,
+    // and a control unit that is none, at every offset between runs of text.
+    const QByteArray marks[] = {"\r\n", "\r", "\n", "\n\r", "\x0b", "\t", QByteArray("\0", 1), "\x0d\x0d"};
+    for (const QByteArray& mark : marks) {
+        for (int before = 0; before < 20; ++before) {
+            for (int after = 0; after < 12; after += 5) {
+                const QByteArray bytes = QByteArray(before, 'a') + mark + QByteArray(after, 'b') + "\r\n" + mark;
+                ASSERT_EQ(Lines(bytes), CutOneByOne(QString::fromLatin1(bytes))) << bytes.toHex().constData();
+            }
+        }
+    }
+}
+
 TEST(StringList2, CutsAtEveryKindOfBreak)
 {
     const TBreakCase cases[] = {

@@ -52,4 +52,34 @@ TEST(TextCodec, EveryByteDecodesToOneCharacter)
     EXPECT_EQ(DecodeWindows1252(all), system.decode(all));
 }
 
+TEST(TextCodec, DecodesUtf8AsQtDoesAtEveryOffset)
+{
+    // The decoder takes ASCII in blocks: each sequence is placed at every
+    // offset around those blocks, between runs of ASCII of every length.
+    const QByteArray sequences[] = {
+        "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xEF\xBB\xBF", "\xF4\x8F\xBF\xBF", "\x00",
+        "\xC3",      "\xC0\xAF",      "\xED\xA0\x80",      "\xF4\x90\x80\x80", "\xE2\x82", "\x80", "\xFF",
+    };
+    QStringDecoder qt(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+    int valid = 0;
+    for (const QByteArray& sequence : sequences) {
+        for (int before = 0; before < 34; ++before) {
+            for (int after = 0; after < 18; after += 3) {
+                const QByteArray bytes = QByteArray(before, 'a') + sequence + QByteArray(after, 'z');
+                const QString expected = qt.decode(bytes);
+                const bool broken = qt.hasError();
+                qt.resetState();
+                const std::optional<QString> decoded = DecodeValidUtf8(bytes);
+                ASSERT_EQ(decoded.has_value(), !broken) << bytes.toHex().constData();
+                ASSERT_EQ(SystemAnsiIsUtf8(bytes), !broken) << bytes.toHex().constData();
+                if (decoded) {
+                    ASSERT_EQ(*decoded, expected) << bytes.toHex().constData();
+                    ++valid;
+                }
+            }
+        }
+    }
+    EXPECT_GT(valid, 1000);
+}
+
 } // namespace
