@@ -4,6 +4,7 @@
 #include "import/ImportFormat.h"
 #include "import/LineTests.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
@@ -28,32 +29,23 @@ const std::array<TActionMarker, 11> ActionMarkers = {{
 namespace {
 
 // Every marker is a blank and a small letter; the letter picks the few markers
-// worth comparing at a blank.
+// worth comparing at a blank, in table order.
 struct TCandidates
 {
-    int Count;
-    int Markers[4];
+    qint8 Count;
+    qint8 Markers[4];
 };
 
-TCandidates CandidatesFor(char16_t letter)
-{
-    switch (letter) {
-    case u'p':
-        return {4, {0, 1, 2, 3}};
-    case u'c':
-        return {2, {4, 5}};
-    case u'b':
-        return {1, {6}};
-    case u'r':
-        return {2, {7, 10}};
-    case u'f':
-        return {1, {8}};
-    case u'w':
-        return {1, {9}};
-    default:
-        return {0, {}};
-    }
-}
+constexpr std::array<TCandidates, 26> CandidatesByLetter = [] {
+    std::array<TCandidates, 26> table{};
+    table[u'p' - u'a'] = {4, {0, 1, 2, 3}};
+    table[u'c' - u'a'] = {2, {4, 5}};
+    table[u'b' - u'a'] = {1, {6}};
+    table[u'r' - u'a'] = {2, {7, 10}};
+    table[u'f' - u'a'] = {1, {8}};
+    table[u'w' - u'a'] = {1, {9}};
+    return table;
+}();
 
 double ProportionalShare(double total, double rake, double sum)
 {
@@ -76,7 +68,10 @@ inline void TryMarkersAt(QStringView line, qsizetype blank, TMarkerHit& best)
 {
     if (blank + 1 >= line.size())
         return;
-    const TCandidates candidates = CandidatesFor(line[blank + 1].unicode());
+    const char16_t letter = line.utf16()[blank + 1];
+    if (letter < u'a' || letter > u'z')
+        return;
+    const TCandidates& candidates = CandidatesByLetter[letter - u'a'];
     for (int c = 0; c < candidates.Count; ++c) {
         const int marker = candidates.Markers[c];
         // Scanning left to right, the first find of a marker is its first occurrence.
@@ -97,39 +92,45 @@ inline bool IsColonOrQuote(char16_t c)
 // One pass over the line: every blank is a place where a marker may start,
 // and with StopAtColonOrQuote a colon or a double quote anywhere (even after
 // the marker) makes the line no action. Eight units are compared at a time
-// where the processor can, since every body line of every hand comes here.
+// where the processor can, since every body line of every hand comes here; a
+// line's last block is the last eight units, overlapping the block before,
+// with the units already seen masked off.
 template <bool StopAtColonOrQuote>
 TMarkerHit ScanForMarker(QStringView line)
 {
     TMarkerHit best;
     const char16_t* const data = line.utf16();
     const qsizetype size = line.size();
-    qsizetype i = 0;
 #if defined(__SSE2__)
-    const __m128i blank = _mm_set1_epi16(' ');
-    const __m128i colon = _mm_set1_epi16(':');
-    const __m128i quote = _mm_set1_epi16('"');
-    for (; i + 8 <= size; i += 8) {
-        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        if constexpr (StopAtColonOrQuote) {
-            const __m128i stops = _mm_or_si128(_mm_cmpeq_epi16(units, colon), _mm_cmpeq_epi16(units, quote));
-            if (_mm_movemask_epi8(stops) != 0)
-                return {};
+    if (size >= 8) {
+        const __m128i blank = _mm_set1_epi16(' ');
+        const __m128i colon = _mm_set1_epi16(':');
+        const __m128i quote = _mm_set1_epi16('"');
+        for (qsizetype i = 0; i < size; i += 8) {
+            const qsizetype at = std::min(i, size - 8);
+            // Two mask bits per unit; the units before i were seen already.
+            const unsigned fresh = 0xFFFFu << (2 * (i - at)) & 0xFFFFu;
+            const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+            if constexpr (StopAtColonOrQuote) {
+                const __m128i stops = _mm_or_si128(_mm_cmpeq_epi16(units, colon), _mm_cmpeq_epi16(units, quote));
+                if ((static_cast<unsigned>(_mm_movemask_epi8(stops)) & fresh) != 0)
+                    return {};
+            }
+            if (best.Marker == 0) { // nothing ranks above it; only a stop could still change the answer
+                if constexpr (StopAtColonOrQuote)
+                    continue;
+                return best;
+            }
+            unsigned blanks = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(units, blank))) & fresh & 0x5555u;
+            while (blanks != 0 && best.Marker != 0) {
+                TryMarkersAt(line, at + std::countr_zero(blanks) / 2, best);
+                blanks &= blanks - 1;
+            }
         }
-        if (best.Marker == 0) { // nothing ranks above it; only a stop could still change the answer
-            if constexpr (StopAtColonOrQuote)
-                continue;
-            return best;
-        }
-        // Two mask bits per unit; one is kept.
-        unsigned blanks = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(units, blank))) & 0x5555u;
-        while (blanks != 0 && best.Marker != 0) {
-            TryMarkersAt(line, i + std::countr_zero(blanks) / 2, best);
-            blanks &= blanks - 1;
-        }
+        return best;
     }
 #endif
-    for (; i < size; ++i) {
+    for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = data[i];
         if constexpr (StopAtColonOrQuote) {
             if (IsColonOrQuote(c))

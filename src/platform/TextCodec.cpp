@@ -1,5 +1,6 @@
 #include "platform/TextCodec.h"
 
+#include <bit>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -92,10 +93,18 @@ struct TDecodeSink
         const __m128i zero = _mm_setzero_si128();
         while (end - p >= 16) {
             const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            if (_mm_movemask_epi8(chunk) != 0)
-                break;
+            // All sixteen are written; only the ASCII before the first other
+            // byte counts. There is room: the text has no more units than the
+            // bytes, and sixteen bytes are still to come.
             _mm_storeu_si128(reinterpret_cast<__m128i*>(Out), _mm_unpacklo_epi8(chunk, zero));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + 8), _mm_unpackhi_epi8(chunk, zero));
+            const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(chunk));
+            if (high != 0) {
+                const int ascii = std::countr_zero(high);
+                p += ascii;
+                Out += ascii;
+                return p;
+            }
             p += 16;
             Out += 16;
         }
