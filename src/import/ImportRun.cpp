@@ -3,6 +3,7 @@
 #include "db/RakeDatabase.h"
 #include "import/HandParser.h"
 #include "platform/Busy.h"
+#include "platform/VectorState.h"
 
 int RunImport(TRakeDatabase& database, const QStringList& entries, const QString& verb,
               const TImportRunHooks& hooks)
@@ -27,6 +28,10 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
                     failed = true;
                     break;
                 }
+                // The hooks run the window's drawing, the network or the
+                // settings; what they leave in the vector registers must not
+                // slow the parser and the engine through a whole file.
+                ClearUpperVectorState();
                 total += ImportHands(database, *lines);
                 if (hooks.Progress)
                     hooks.Progress(position, total);
