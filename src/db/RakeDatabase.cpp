@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QThread>
 #include <sqlite3.h>
 
 namespace {
@@ -97,6 +98,14 @@ void TRakeDatabase::OpenRakeDatabase()
     FTransactionCount = 0;
 }
 
+void TRakeDatabase::OpenExistingRakeDatabase()
+{
+    FFileName = FFolder + FBaseName;
+    if (!QFileInfo::exists(FFileName))
+        throw TError(QStringLiteral("Cannot open file %1").arg(FFileName));
+    OpenFile(false);
+}
+
 void TRakeDatabase::Close()
 {
     if (FHandle) {
@@ -159,11 +168,45 @@ void TRakeDatabase::RunSingle(const char* sql)
     statement.StepOnce();
 }
 
+void TRakeDatabase::SetLockWait(int milliseconds, std::function<void()> between)
+{
+    FLockWaitMs = milliseconds;
+    FBetweenLockTries = std::move(between);
+}
+
+int TRakeDatabase::BusyHandler(void* data, int tries)
+{
+    auto* database = static_cast<TRakeDatabase*>(data);
+    if (tries == 0)
+        database->FLockWaitClock.start();
+    if (database->FLockWaitClock.elapsed() >= database->FLockWaitMs)
+        return 0; // give up: the statement fails with the busy error
+    if (database->FBetweenLockTries)
+        database->FBetweenLockTries();
+    QThread::msleep(10);
+    return 1;
+}
+
+void TRakeDatabase::RunWaitingForLock(const char* sql)
+{
+    CheckOpen();
+    // The handler is on for this one statement only: every other statement
+    // keeps its own retry of a few short tries.
+    sqlite3_busy_handler(FHandle, &TRakeDatabase::BusyHandler, this);
+    try {
+        RunSingle(sql);
+    } catch (...) {
+        sqlite3_busy_handler(FHandle, nullptr, nullptr);
+        throw;
+    }
+    sqlite3_busy_handler(FHandle, nullptr, nullptr);
+}
+
 void TRakeDatabase::StartTransaction()
 {
     CheckOpen();
     if (FTransactionCount == 0)
-        RunSingle("BEGIN DEFERRED TRANSACTION;");
+        RunWaitingForLock("BEGIN IMMEDIATE TRANSACTION;");
     ++FTransactionCount;
 }
 
@@ -171,10 +214,8 @@ void TRakeDatabase::Commit()
 {
     if (FTransactionCount == 0)
         return;
-    if (FTransactionCount == 1) {
-        CheckOpen();
-        RunSingle("COMMIT TRANSACTION;");
-    }
+    if (FTransactionCount == 1)
+        RunWaitingForLock("COMMIT TRANSACTION;");
     --FTransactionCount;
 }
 

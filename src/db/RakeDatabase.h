@@ -2,7 +2,9 @@
 
 #include "db/Statement.h"
 
+#include <QElapsedTimer>
 #include <QString>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -32,16 +34,27 @@ public:
     // Opens the file, creating it with its two tables when it is missing: a
     // new file appears whole, with both tables, or not at all.
     void OpenRakeDatabase();
+    // Opens the file only when it is there, creating nothing; raises
+    // "Cannot open file" otherwise.
+    void OpenExistingRakeDatabase();
     void Close();
     bool IsOpen() const { return FHandle != nullptr; }
     QString FileName() const { return FFileName; }
+    // The file's full path, known before it is opened.
+    QString Path() const { return FFolder + FBaseName; }
 
     void Execute(const QString& sql);
     std::unique_ptr<TStatement> Prepare(const QString& sql);
     // The same for a UTF-8 text that lives as long as the program (the fixed statements).
     std::unique_ptr<TStatement> Prepare(const char* sql);
+    // An import run's transaction takes the write lock at its BEGIN, so a
+    // reader that comes first can't leave the run unable to commit.
     void StartTransaction();
     void Commit();
+    // How long the BEGIN and the COMMIT wait for another connection's lock
+    // before they fail with its busy error, and what runs between tries (a
+    // window keeps itself drawn). Every other statement keeps its short retry.
+    void SetLockWait(int milliseconds, std::function<void()> between = {});
     // Ends a failed run: rolls back whatever transaction is open and sets the
     // nesting count back to 0. Never raises.
     void Rollback() noexcept;
@@ -65,10 +78,15 @@ private:
     void RunQuietly(const char* sql) noexcept; // no result, no error
     void CheckOpen() const;
     void RunSingle(const char* sql); // one statement, stepped once, no busy retry
+    void RunWaitingForLock(const char* sql);
+    static int BusyHandler(void* database, int tries);
 
     QString FFolder;
     QString FBaseName;
     QString FFileName;
     sqlite3* FHandle = nullptr;
     int FTransactionCount = 0;
+    int FLockWaitMs = 60000;
+    std::function<void()> FBetweenLockTries;
+    QElapsedTimer FLockWaitClock;
 };

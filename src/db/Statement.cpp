@@ -6,6 +6,8 @@
 #include <QThread>
 #include <sqlite3.h>
 
+static_assert(TStatement::Row == SQLITE_ROW && TStatement::Done == SQLITE_DONE);
+
 namespace {
 constexpr int BusyAttempts = 8;
 constexpr int BusyWaitMs = 10;
@@ -176,4 +178,10 @@ int TStatement::StepOnce()
 void TStatement::Reset()
 {
     sqlite3_reset(FStatement);
+}
+
+QByteArrayView TStatement::ColumnUtf8(int index) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(FStatement, index));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(FStatement, index)) : QByteArrayView();
 }

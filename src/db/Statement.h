@@ -27,6 +27,10 @@ void EngineUtf8(QStringView text, QByteArray& out);
 class TStatement
 {
 public:
+    // The engine's answers for a row and for completion.
+    static constexpr int Row = 100;
+    static constexpr int Done = 101;
+
     // Compiles the first statement of sql; raises "Empty SQL Statement" when
     // the text holds none (only blanks, comments or ";").
     TStatement(TRakeDatabase& database, const QString& sql);
@@ -57,6 +61,10 @@ public:
     // a reset, so the message is the specific one).
     int StepOnce();
     void Reset();
+
+    // A column of the current row as UTF-8 text (empty for NULL); valid until
+    // the next step or reset.
+    QByteArrayView ColumnUtf8(int index) const;
 
     sqlite3_stmt* Handle() const { return FStatement; }
 

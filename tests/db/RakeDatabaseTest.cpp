@@ -139,6 +139,54 @@ TEST_F(RakeDatabaseTest, StepGivesUpAfterEightAttemptsOnALockedFile)
     EXPECT_EQ(other.Column("SELECT Hand FROM Master"), QStringList{QStringLiteral("1")});
 }
 
+// A run's BEGIN and COMMIT wait for a reader or another run to finish, keeping
+// the caller's window drawn meanwhile; past the wait they fail as any locked step.
+TEST_F(RakeDatabaseTest, BeginAndCommitWaitForTheLockThenGiveUp)
+{
+    TRakeDatabase db(Dir.path());
+    db.OpenRakeDatabase();
+    TOtherConnection other(Path());
+    other.Exec("INSERT INTO Master (Hand) VALUES (1);");
+    // A report still reading: its statement holds a read lock across the run's COMMIT.
+    sqlite3_stmt* reading = nullptr;
+    sqlite3_prepare_v2(other.Handle, "SELECT Hand FROM Master", -1, &reading, nullptr);
+    ASSERT_EQ(sqlite3_step(reading), SQLITE_ROW);
+    int tries = 0;
+    db.SetLockWait(30000, [&] {
+        if (++tries == 20) {
+            sqlite3_finalize(reading); // the report ends
+            reading = nullptr;
+        }
+    });
+    db.StartTransaction(); // a reader does not keep a run from starting
+    db.Execute(QStringLiteral("INSERT INTO Master (Hand) VALUES (2)"));
+    db.Commit();
+    EXPECT_EQ(tries, 20);
+    EXPECT_EQ(db.TransactionCount(), 0);
+    EXPECT_EQ(other.Column("SELECT Hand FROM Master"), (QStringList{"1", "2"}));
+
+    // Another run holds the write lock until the wait runs out: BEGIN fails, nothing changes.
+    db.SetLockWait(300);
+    other.Exec("BEGIN IMMEDIATE;");
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(ErrorOf([&] { db.StartTransaction(); }), QStringLiteral("SQLite3 Error 5 - database is locked"));
+    EXPECT_GE(timer.elapsed(), 300);
+    EXPECT_EQ(db.TransactionCount(), 0);
+    other.Exec("ROLLBACK;");
+
+    // A reader that outlasts the wait: the COMMIT fails and the run is still open to roll back.
+    sqlite3_prepare_v2(other.Handle, "SELECT Hand FROM Master", -1, &reading, nullptr);
+    db.StartTransaction();
+    db.Execute(QStringLiteral("INSERT INTO Master (Hand) VALUES (3)"));
+    ASSERT_EQ(sqlite3_step(reading), SQLITE_ROW);
+    EXPECT_EQ(ErrorOf([&] { db.Commit(); }), QStringLiteral("SQLite3 Error 5 - database is locked"));
+    EXPECT_EQ(db.TransactionCount(), 1);
+    db.Rollback();
+    sqlite3_finalize(reading);
+    EXPECT_EQ(other.Column("SELECT Hand FROM Master"), (QStringList{"1", "2"}));
+}
+
 TEST_F(RakeDatabaseTest, StepAndResetKeepsBindingsAndReportsTheSpecificCode)
 {
     TRakeDatabase db(Dir.path());
