@@ -1,6 +1,7 @@
 #include "import/HandParser.h"
 
 #include "import/HandRecord.h"
+#include "import/HandWriter.h"
 #include "import/ImportFormat.h"
 #include "import/LineTests.h"
 #include "import/RakeShares.h"
@@ -102,6 +103,12 @@ bool ReadHandLine(QStringView line, THandRecord& hand)
 
 int ImportHands(TRakeDatabase& database, const QStringList& lines)
 {
+    THandWriter writer(database);
+    return ImportHands(writer, lines);
+}
+
+int ImportHands(THandWriter& writer, const QStringList& lines)
+{
     THandRecord hand;
     for (const QString& text : lines) {
         const QStringView line(text);
@@ -129,7 +136,7 @@ int ImportHands(TRakeDatabase& database, const QStringList& lines)
         case THandState::InHand:
             if (ReadHandLine(line, hand)) {
                 hand.State = THandState::BetweenHands;
-                if (FinishHand(database, hand))
+                if (FinishHand(writer, hand))
                     ++hand.Written;
             }
             break;

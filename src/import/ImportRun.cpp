@@ -2,6 +2,7 @@
 
 #include "db/RakeDatabase.h"
 #include "import/HandParser.h"
+#include "import/HandWriter.h"
 #include "platform/Busy.h"
 #include "platform/VectorState.h"
 
@@ -16,6 +17,7 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
         TBusyScope busy(hooks.Busy);
         database.StartTransaction();
         try {
+            THandWriter writer(database);
             int position = 0;
             for (const QString& entry : entries) {
                 ++position;
@@ -32,7 +34,7 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
                 // settings; what they leave in the vector registers must not
                 // slow the parser and the engine through a whole file.
                 ClearUpperVectorState();
-                total += ImportHands(database, *lines);
+                total += ImportHands(writer, *lines);
                 if (hooks.Progress)
                     hooks.Progress(position, total);
             }

@@ -1,6 +1,7 @@
 #include "import/RakeShares.h"
 
 #include "db/RakeDatabase.h"
+#include "import/HandWriter.h"
 #include "import/ImportFormat.h"
 #include "import/LineTests.h"
 
@@ -209,8 +210,9 @@ void CloseRound(TPlayerLedger& ledger)
     }
 }
 
-bool FinishHand(TRakeDatabase& database, THandRecord& hand)
+bool FinishHand(THandWriter& writer, THandRecord& hand)
 {
+    TRakeDatabase& database = writer.Database();
     TPlayerLedger& ledger = hand.PlayerLedger;
     CloseRound(ledger);
     const auto dealt = static_cast<qint32>(ledger.Count());
@@ -223,6 +225,7 @@ bool FinishHand(TRakeDatabase& database, THandRecord& hand)
         EngineUtf8(hand.TableName, hand.TableUtf8);
         EngineUtf8(hand.Date, hand.DateUtf8);
         EngineUtf8(hand.Time, hand.TimeUtf8);
+        writer.MakeRoomFor(hand.HandNumber, hand.DateUtf8, hand.TimeUtf8);
         const auto master = database.Prepare(TRakeDatabase::MasterReplaceSQL);
         master->Bind_Int(1, hand.HandNumber);
         master->Bind_Str8(2, hand.TableUtf8);

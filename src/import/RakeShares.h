@@ -6,7 +6,7 @@
 #include <QStringView>
 #include <array>
 
-class TRakeDatabase;
+class THandWriter;
 
 // How an action line changes the player's stake in the round.
 enum class TActionMode
@@ -57,5 +57,6 @@ void ApplyActionAt(TPlayerLedger& ledger, QStringView line, const TMarkerHit& hi
 void CloseRound(TPlayerLedger& ledger);
 
 // Ends the hand. A raked hand with players is written (one Master row, then one
-// Detail row per player in ledger order); returns whether it was.
-bool FinishHand(TRakeDatabase& database, THandRecord& hand);
+// Detail row per player in ledger order, in place of any earlier reading's
+// rows); returns whether it was.
+bool FinishHand(THandWriter& writer, THandRecord& hand);

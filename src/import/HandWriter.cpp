@@ -1,0 +1,47 @@
+#include "import/HandWriter.h"
+
+#include "db/RakeDatabase.h"
+#include "platform/Error.h"
+
+namespace {
+const char* const StoredSQL = "SELECT Date, Time FROM Master WHERE Hand = ?;";
+const char* const ClearSharesSQL = "DELETE FROM Detail WHERE Hand = ?;";
+
+// A header without date and time says nothing about which hand it is.
+bool Undated(QByteArrayView date, QByteArrayView time)
+{
+    return date.isEmpty() && time.isEmpty();
+}
+} // namespace
+
+THandWriter::THandWriter(TRakeDatabase& database) : FDatabase(database) {}
+
+THandWriter::~THandWriter() = default;
+
+void THandWriter::MakeRoomFor(qint32 hand, QByteArrayView date, QByteArrayView time)
+{
+    // Prepared at the first raked hand: a run without one asks nothing of the file.
+    if (!FStored) {
+        FStored = FDatabase.Prepare(StoredSQL);
+        FClearShares = FDatabase.Prepare(ClearSharesSQL);
+    }
+    FStored->Bind_Int(1, hand);
+    if (FStored->Step() == TStatement::Row) {
+        const QByteArrayView storedDate = FStored->ColumnUtf8(0);
+        const QByteArrayView storedTime = FStored->ColumnUtf8(1);
+        if ((storedDate != date || storedTime != time) && !Undated(storedDate, storedTime) &&
+            !Undated(date, time)) {
+            const QString message =
+                QStringLiteral("Hand %1 is already stored for %2 %3; this file has it for %4 %5. "
+                               "Keep each server in a database of its own.")
+                    .arg(hand)
+                    .arg(QString::fromUtf8(storedDate), QString::fromUtf8(storedTime),
+                         QString::fromUtf8(date), QString::fromUtf8(time));
+            FStored->Reset();
+            throw TError(message);
+        }
+    }
+    FStored->Reset();
+    FClearShares->Bind_Int(1, hand);
+    FClearShares->StepAndReset();
+}
