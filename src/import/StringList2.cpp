@@ -49,25 +49,50 @@ QString DecodeUnicode(QStringDecoder::Encoding encoding, QByteArrayView bytes)
     return decoder.decode(bytes);
 }
 
+// A server still writing a file may have stopped inside a character. The
+// text is read as it will read once the file is complete, less the cut
+// character: the next import reads it whole.
+QByteArrayView WithoutCutUtf8(QByteArrayView text, QByteArrayView bytes)
+{
+    const bool endsAtFileEnd = text.data() + text.size() == bytes.data() + bytes.size();
+    return endsAtFileEnd ? text.chopped(IncompleteUtf8Tail(text)) : text;
+}
+
+QByteArrayView WithoutCutUtf16(QByteArrayView bytes, bool bigEndian)
+{
+    bytes.chop(bytes.size() % 2); // half a code unit
+    if (bytes.size() >= 2) {
+        const auto* last = reinterpret_cast<const unsigned char*>(bytes.data() + bytes.size() - 2);
+        const unsigned unit = bigEndian ? (last[0] << 8 | last[1]) : (last[1] << 8 | last[0]);
+        if (unit >= 0xD800 && unit <= 0xDBFF) // the first half of a pair
+            bytes.chop(2);
+    }
+    return bytes;
+}
+
 QString Decode(QByteArrayView bytes)
 {
     switch (MarkOf(bytes)) {
     case TMark::Utf8: {
         // Well-formed text takes the quicker decoder; the general one decides
         // what a broken sequence becomes.
-        const QByteArrayView text = UpToNul(bytes.sliced(3));
+        QByteArrayView text = UpToNul(bytes.sliced(3));
+        if (std::optional<QString> decoded = DecodeValidUtf8(text))
+            return std::move(*decoded);
+        text = WithoutCutUtf8(text, bytes);
         if (std::optional<QString> decoded = DecodeValidUtf8(text))
             return std::move(*decoded);
         return DecodeUnicode(QStringDecoder::Utf8, text);
     }
     case TMark::Utf16LE:
-        return DecodeUnicode(QStringDecoder::Utf16LE, bytes.sliced(2));
+        return DecodeUnicode(QStringDecoder::Utf16LE, WithoutCutUtf16(bytes.sliced(2), false));
     case TMark::Utf16BE:
-        return DecodeUnicode(QStringDecoder::Utf16BE, bytes.sliced(2));
+        return DecodeUnicode(QStringDecoder::Utf16BE, WithoutCutUtf16(bytes.sliced(2), true));
     case TMark::None:
         break;
     }
-    return DecodeSystemAnsi(UpToNul(bytes));
+    const QByteArrayView text = UpToNul(bytes);
+    return DecodeSystemAnsi(text, text.size() == bytes.size());
 }
 
 // The first position from `at` on that holds a unit of U+0000..U+000D (every

@@ -118,6 +118,39 @@ struct TDecodeSink
 
 } // namespace
 
+qsizetype IncompleteUtf8Tail(QByteArrayView bytes)
+{
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype lead = size - 1;
+    while (lead >= 0 && size - lead <= 3 && (data[lead] & 0xC0) == 0x80)
+        --lead;
+    if (lead < 0 || size - lead > 3)
+        return 0;
+    const unsigned char first = data[lead];
+    int follow = 0;
+    unsigned char low = 0x80, high = 0xBF; // the second byte's range
+    if (first >= 0xC2 && first <= 0xDF) {
+        follow = 1;
+    } else if (first >= 0xE0 && first <= 0xEF) {
+        follow = 2;
+        low = first == 0xE0 ? 0xA0 : 0x80;
+        high = first == 0xED ? 0x9F : 0xBF;
+    } else if (first >= 0xF0 && first <= 0xF4) {
+        follow = 3;
+        low = first == 0xF0 ? 0x90 : 0x80;
+        high = first == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    const qsizetype present = size - lead - 1;
+    if (present >= follow)
+        return 0; // complete: not a cut
+    if (present >= 1 && (data[lead + 1] < low || data[lead + 1] > high))
+        return 0;
+    return present + 1;
+}
+
 bool SystemAnsiIsUtf8(QByteArrayView bytes)
 {
     TCheckSink sink;
@@ -135,10 +168,13 @@ std::optional<QString> DecodeValidUtf8(QByteArrayView bytes)
     return text;
 }
 
-QString DecodeSystemAnsi(QByteArrayView bytes)
+QString DecodeSystemAnsi(QByteArrayView bytes, bool atFileEnd)
 {
     if (std::optional<QString> text = DecodeValidUtf8(bytes))
         return std::move(*text);
+    if (const qsizetype cut = atFileEnd ? IncompleteUtf8Tail(bytes) : 0)
+        if (std::optional<QString> text = DecodeValidUtf8(bytes.chopped(cut)))
+            return std::move(*text);
     return DecodeWindows1252(bytes);
 }
 

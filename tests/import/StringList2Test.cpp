@@ -109,8 +109,8 @@ TEST(StringList2, CutsAtEveryKindOfBreak)
                "b"),
          {QStringLiteral("\uFEFF\uFEFF\uFEFFb")}},
         {Bytes("\xC3\xA9\r\n\xEF\xBB\xBF"
-               "b\xE9"),
-         {QStringLiteral("Ã©"), QStringLiteral("ï»¿bé")}},
+               "b\xE9."),
+         {QStringLiteral("Ã©"), QStringLiteral("ï»¿bé.")}},
         {Bytes("\xFF\xFE"), {}},
         {Bytes("\xFF\xFE"
                "a\0\r\0b\0",
@@ -124,21 +124,42 @@ TEST(StringList2, CutsAtEveryKindOfBreak)
                "a\0\0\0b\0",
                8),
          {"a"}},
+        // A file still being written may end inside a character: it reads as
+        // it will once complete, less that character.
         {Bytes("\xFF\xFE"
                "a\0b",
                5),
-         {QStringLiteral("a\uFFFD")}}, // a cut character is not lost
+         {"a"}},
+        {Bytes("\xFF\xFE"
+               "a\0\x3D\xD8",
+               6),
+         {"a"}},
+        {Bytes("\xFE\xFF"
+               "\0a\xD8\x3D\xDE",
+               7),
+         {"a"}},
         {Bytes("\xEF\xBB\xBF"
                "a\xC3",
                5),
-         {QStringLiteral("a\uFFFD")}},
+         {"a"}},
+        {Bytes("\xEF\xBB\xBF"
+               "\xFF\r\na\xC3",
+               8),
+         {QStringLiteral("\uFFFD"), "a"}},
+        {Bytes("\xC5\xA0imon\r\nS\xC3"), {QStringLiteral("Šimon"), "S"}},
+        {Bytes("\xC5\xA0imon\r\nS\xF0\x9F\x98"), {QStringLiteral("Šimon"), "S"}},
+        {Bytes("\xC5\xA0imon\r\nS\xE0\x80"), {QStringLiteral("Å\u00A0imon"), QStringLiteral("Sà€")}}, // no character starts so
+        {Bytes("\xC5\xA0imon\r\nS\xF4\x90"), {QStringLiteral("Å\u00A0imon"), QStringLiteral("Sô\u0090")}},
+        {Bytes("\xE9\r\nS\xC3"), {QStringLiteral("é"), QStringLiteral("SÃ")}}, // Windows-1252 before the end
+        {Bytes("\xC5\xA0\xC3\0", 4), {QStringLiteral("Å\u00A0Ã")}}, // the text ends at a NUL, not the file
         {Bytes("\xFE\xFF"
                "\xD8\x3D\xDE\x00",
                6),
          {QStringLiteral("\U0001F600")}},
         {Bytes("Ren\xC3\xA9"), {QStringLiteral("René")}},
         {Bytes("Ren\xE9\r\n\x80"), {QStringLiteral("René"), QStringLiteral("€")}},
-        {Bytes("Ren\xE9"), {QStringLiteral("René")}}, // a last byte that could start a UTF-8 sequence
+        {Bytes("Ren\xE9"), {QStringLiteral("Ren")}}, // a last byte that starts a UTF-8 sequence
+        {Bytes("Ren\xE9!"), {QStringLiteral("René!")}},
         {Bytes("Ren\xE9\0\xC3\xA9", 7), {QStringLiteral("René")}},
         {Bytes("Ren\xC3\xA9\0\xE9", 7),
          {QStringLiteral("René")}}, // what follows a NUL does not choose the code page
