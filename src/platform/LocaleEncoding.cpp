@@ -6,10 +6,14 @@
 #include <langinfo.h>
 
 namespace {
-bool IsUtf8(const QByteArray& codeSet)
+// The C and POSIX locales (cron, services, a bare shell) name plain ASCII: no
+// code set chosen for text at all. Those get UTF-8, as Qt's own 8-bit text
+// does, rather than a "?" for every letter beyond it.
+bool WritesUtf8(const QByteArray& codeSet)
 {
     const QByteArray name = codeSet.toUpper();
-    return name == "UTF-8" || name == "UTF8";
+    return name == "UTF-8" || name == "UTF8" || name == "ANSI_X3.4-1968" || name == "ASCII" ||
+           name == "US-ASCII" || name == "646" || name == "ISO646-US";
 }
 
 // Bytes of the UTF-8 sequence that starts with lead (1 for a stray byte).
@@ -35,7 +39,7 @@ QByteArray EncodeCodeSet(const QString& text, const QByteArray& codeSet)
 {
     // Qt writes an unpaired surrogate as "?" already.
     QByteArray utf8 = text.toUtf8();
-    if (IsUtf8(codeSet) || utf8.isEmpty())
+    if (WritesUtf8(codeSet) || utf8.isEmpty())
         return utf8;
     iconv_t converter = iconv_open(codeSet.constData(), "UTF-8");
     if (converter == reinterpret_cast<iconv_t>(-1))

@@ -9,7 +9,8 @@
 QByteArray LocaleCodeSet();
 
 // Text in the given code set, without a byte-order mark. A character the code
-// set cannot hold becomes "?"; an unknown code set gives UTF-8.
+// set cannot hold becomes "?"; an unknown code set, and ASCII (the C and POSIX
+// locales), give UTF-8.
 QByteArray EncodeCodeSet(const QString& text, const QByteArray& codeSet);
 
 // Text in the code set of the user's locale (UTF-8 on a UTF-8 locale).
