@@ -131,7 +131,7 @@ int ImportCommand(const QStringList& arguments, const QString& database, TCliOut
     if (parser.positionalArguments().isEmpty())
         throw TCliUsage{QStringLiteral("import needs at least one PATH")};
     const QStringList entries = LocalPaths(parser.positionalArguments(), ReadSelectionOptions(parser));
-    std::unique_ptr<TRakeDatabase> db = OpenCommandDatabase(parser, database);
+    std::unique_ptr<TRakeDatabase> db = OpenCommandDatabase(parser, database, TDatabaseUse::Import);
     return RunCliImport(*db, entries, QStringLiteral("Loading"), LoadLocalEntry, out);
 }
 
@@ -191,7 +191,7 @@ int RemoteCommand(const QStringList& arguments, const QString& database, TCliOut
             if (selection.Accepts(entry))
                 entries << entry;
     }
-    std::unique_ptr<TRakeDatabase> db = OpenCommandDatabase(parser, database);
+    std::unique_ptr<TRakeDatabase> db = OpenCommandDatabase(parser, database, TDatabaseUse::Import);
     return RunCliImport(
         *db, entries, QStringLiteral("Retrieving"),
         [&](const QString& entry, QString& error) { return FetchRemoteEntry(client, fields, entry, error); },

@@ -63,7 +63,7 @@ void PrintTable(const TReportRunner& runner, TCliOutput& out)
 // Runs the text as Load runs the SQL box, then shows or writes the table.
 int RunReport(const QString& sql, const QCommandLineParser& parser, const QString& database, TCliOutput& out)
 {
-    std::unique_ptr<TRakeDatabase> db = OpenCommandDatabase(parser, database);
+    std::unique_ptr<TRakeDatabase> db = OpenCommandDatabase(parser, database, TDatabaseUse::Read);
     QString status;
     TReportRunner runner(*db, [&status](const QString& text) { status = text; });
     runner.Load(sql);

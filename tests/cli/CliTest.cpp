@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QProcess>
+#include <QThread>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -59,6 +60,7 @@ protected:
     QString Folder = Dir.filePath("hh");
     QString Db = Dir.filePath("cli.db3");
     QHash<QString, int> Raked; // raked hands per file name
+    bool EmptyEnvironment = false;
 
     void SetUp() override { QDir().mkpath(Folder); }
 
@@ -86,7 +88,10 @@ protected:
         for (const QString& pair : environment)
             env.insert(pair.section('=', 0, 0), pair.section('=', 1));
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(KESTRUM_CLI), arguments);
+        if (EmptyEnvironment) // as cron and services start it: no LANG, no HOME
+            process.start(QStringLiteral("env"), QStringList{"-i", QStringLiteral(KESTRUM_CLI)} + arguments);
+        else
+            process.start(QStringLiteral(KESTRUM_CLI), arguments);
         process.closeWriteChannel();
         TRun run;
         if (!process.waitForFinished(60000))
@@ -198,18 +203,15 @@ TEST_F(Cli, FailuresAndBadUsage)
     EXPECT_EQ(run.Out, QStringLiteral("Raked hands imported:  %1\n").arg(Raked[first]));
     EXPECT_EQ(Tables(Db), QStringList{"Oak"});
 
-    // A database another connection holds: nothing of the run stays.
-    const QString locked = Dir.filePath("locked.db3");
-    ASSERT_EQ(Run({"sql", "SELECT 1", "--database", locked}).Code, 0); // creates it
-    sqlite3* other = nullptr;
-    sqlite3_open(locked.toUtf8().constData(), &other);
-    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    run = Run({"import", "--database", locked, Folder});
-    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
-    EXPECT_EQ(run.Code, 1);
-    EXPECT_EQ(run.Err, "SQLite3 Error 5 - database is locked\n");
-    EXPECT_TRUE(Tables(locked).isEmpty());
+    // Reading commands on a file that is not there: an error, and no file made.
+    const QString missing = Dir.filePath("typo/cli.db3");
+    for (const QStringList& reading : {QStringList{"report", "1"}, QStringList{"sql", "SELECT 1", "--csv", "-"}}) {
+        run = Run(reading + QStringList{"--database", missing});
+        EXPECT_EQ(run.Code, 1);
+        EXPECT_EQ(run.Err, "No database at " + missing + "\n");
+        EXPECT_TRUE(run.Out.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(missing));
 
     // The SQL's own error, as the window would show it.
     run = Run({"sql", "SELECT nope FROM Master", "--database", Db});
@@ -258,7 +260,9 @@ TEST_F(Cli, RemoteListAndImportAgainstTheTestServer)
     const QStringList address{"--server", "127.0.0.1", "--port", QString::number(server.Port())};
     const QString password = "KESTRUM_API_PASSWORD=" + QLatin1String(TTestServer::Password);
 
-    TRun run = Run(QStringList{"remote", "list"} + address, {password});
+    const QString none = Dir.filePath("none.db3");
+    TRun run = Run(QStringList{"--database", none, "remote", "list"} + address, {password});
+    EXPECT_FALSE(QFile::exists(none)) << "listing opens no database";
     EXPECT_EQ(run.Code, 0) << run.Err.toStdString();
     QStringList listed = run.Out.split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(listed.size(), 2);
@@ -303,4 +307,55 @@ TEST_F(Cli, RemoteListAndImportAgainstTheTestServer)
         EXPECT_EQ(run.Code, 1);
         EXPECT_EQ(run.Err, f.Err);
     }
+}
+
+// Two scheduled runs that meet, or a run that meets a report still reading:
+// each waits its turn, and every file is imported once.
+TEST_F(Cli, RunsThatMeetWaitForEachOther)
+{
+    MakeFile("Oak", QDate(2026, 11, 3));
+    MakeFile("Elm", QDate(2026, 11, 3));
+    ASSERT_EQ(Run({"import", "--database", Db, Folder}).Code, 0);
+    const QStringList rows = AllRows(Db);
+
+    sqlite3* other = nullptr;
+    sqlite3_open(Db.toUtf8().constData(), &other);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    QProcess runs[2];
+    for (QProcess& p : runs)
+        p.start(QStringLiteral(KESTRUM_CLI), {"import", "--database", Db, Folder});
+    for (QProcess& p : runs)
+        ASSERT_TRUE(p.waitForStarted());
+    QThread::msleep(1500); // both are waiting for the other run now
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    for (QProcess& p : runs) {
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        EXPECT_EQ(p.readAllStandardOutput(),
+                  QStringLiteral("Raked hands imported:  %1\n").arg(Raked.value(Raked.keys()[0]) +
+                                                                     Raked.value(Raked.keys()[1])).toUtf8());
+    }
+    EXPECT_EQ(AllRows(Db), rows);
+}
+
+// Cron and services start programs without a locale: names must come out as
+// they do from a terminal, not as "?".
+TEST_F(Cli, AnEmptyEnvironmentGivesTheSameRowsAndUtf8Csv)
+{
+    MakeFile("Oak", QDate(2026, 11, 3));
+    MakeFile("Maple", QDate(2026, 11, 3), false, THandHistoryEncoding::Windows1252);
+    ASSERT_EQ(Run({"import", "--database", Db, Folder}).Code, 0);
+    const QString bare = Dir.filePath("bare.db3");
+    EmptyEnvironment = true;
+    TRun run = Run({"import", "--database", bare, Folder});
+    EXPECT_EQ(run.Code, 0) << run.Err.toStdString();
+    EXPECT_EQ(AllRows(bare), AllRows(Db));
+    run = Run({"report", "Proportional Rake by Player", "--database", bare, "--csv", Dir.filePath("bare.csv")});
+    EXPECT_EQ(run.Code, 0) << run.Err.toStdString();
+    EmptyEnvironment = false;
+    run = Run({"report", "Proportional Rake by Player", "--database", Db, "--csv", Dir.filePath("utf8.csv")});
+    const QByteArray csv = ReadAll(Dir.filePath("utf8.csv"));
+    EXPECT_TRUE(csv.contains("\"\xC5\xA0imon\"")) << "Šimon in UTF-8";
+    EXPECT_EQ(ReadAll(Dir.filePath("bare.csv")), csv);
 }
