@@ -16,6 +16,7 @@
 #include "viewer/HHView.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHeaderView>
@@ -32,7 +33,10 @@
 TMainForm::TMainForm(TMessageBoxes& boxes, TMainFormPlaces places, QWidget* parent)
     : QWidget(parent), FBoxes(boxes), FPlaces(std::move(places))
 {
-    setWindowTitle(QLatin1String(MainCaption));
+    // A database other than the usual one (one per server) is named in the caption.
+    setWindowTitle(FPlaces.DatabaseFileName.isEmpty()
+                       ? QLatin1String(MainCaption)
+                       : QLatin1String(MainCaption) + QStringLiteral(" - ") + FPlaces.DatabaseFileName);
     setObjectName(QStringLiteral("MainForm"));
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSize(8);
@@ -131,7 +135,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 void TMainForm::CreateParts()
 {
     FSettings = std::make_unique<TSettingsStore>(FPlaces.SettingsFile);
-    FRakeDatabase = std::make_unique<TRakeDatabase>(FPlaces.DatabaseFolder);
+    FRakeDatabase = FPlaces.DatabaseFileName.isEmpty()
+                        ? std::make_unique<TRakeDatabase>(FPlaces.DatabaseFolder)
+                        : std::make_unique<TRakeDatabase>(FPlaces.DatabaseFolder, FPlaces.DatabaseFileName);
+    // Waiting for another program's lock keeps the window drawn and takes no
+    // input, as the waits for the server do.
+    FRakeDatabase->SetLockWait(FPlaces.LockWaitMs,
+                               [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     FApiClient = std::make_unique<TApiClient>();
     FReports = std::make_unique<TReportRunner>(
         *FRakeDatabase, [this](const QString& text) { SetStatus(ReportStatus, text); }, WaitCursorHook());

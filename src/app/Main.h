@@ -40,11 +40,13 @@ class TShBrowse;
 // temporary places and answers.
 struct TMainFormPlaces
 {
-    QString DatabaseFolder;                                   // folder of "Kestrum2.db3"
+    QString DatabaseFolder;                                   // folder of the database file
+    QString DatabaseFileName;                                 // empty: "Kestrum2.db3"; else shown in the caption
     QString SettingsFile;                                     // empty: the user's settings
     std::function<std::unique_ptr<TShBrowse>()> NewFolderPicker; // empty: the real picker
     std::function<QString(QWidget*)> AskSaveFile;             // empty: the real save dialog; "" = cancelled
     std::function<QString(QWidget*)> AskImageFile;            // the same, for the chart's PNG
+    int LockWaitMs = 60000; // how long an import waits for another program's lock on the file
 };
 
 // The real save dialog for CSV files; empty when cancelled.

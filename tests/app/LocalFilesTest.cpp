@@ -224,6 +224,28 @@ TEST_F(LocalFiles, ADatabaseErrorInMidRunRollsBackAndTheNextRunImports)
     F.Close();
 }
 
+TEST_F(LocalFiles, AnImportWaitsForAReportStillReadingAndTheWindowGoesOn)
+{
+    MakeFiles(1, 0, 10);
+    F.LockWaitMs = 30000;
+    TMainForm& form = List();
+    F.Show();
+    form.HHLocalList->selectAll();
+    sqlite3* other = nullptr;
+    sqlite3_open(DbPath().toUtf8().constData(), &other);
+    sqlite3_stmt* reading = nullptr;
+    sqlite3_prepare_v2(other, "SELECT count(*) FROM sqlite_master", -1, &reading, nullptr);
+    ASSERT_EQ(sqlite3_step(reading), SQLITE_ROW); // holds its read lock until finalized
+    // Only a window that runs its timers while it waits lets the report end.
+    QTimer::singleShot(300, [&] { sqlite3_finalize(reading); });
+    form.ImportBtn->click();
+    sqlite3_close(other);
+    EXPECT_EQ(F.Boxes.Boxes,
+              (QVector<TBox>{{"plain", QStringLiteral("Raked hands imported:  %1").arg(RakedHands(0))}}));
+    EXPECT_EQ(Count(DbPath(), "SELECT COUNT(*) FROM Master"), RakedHands(0));
+    F.Close();
+}
+
 TEST_F(LocalFiles, ViewShowsTheCurrentEntryOrSaysWhy)
 {
     TMainForm& form = F.Open();

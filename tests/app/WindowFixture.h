@@ -104,6 +104,7 @@ public:
     std::optional<QString> PickerAnswer; // nothing: cancel
     QString PickerInitFolder;
     QString SaveAnswer;
+    int LockWaitMs = 300; // short, so a test of a lock that is never let go ends soon
     std::unique_ptr<TMainForm> Form;
 
     QString DatabaseFolder() const { return Dir.filePath(QStringLiteral("db")); }
@@ -121,6 +122,7 @@ public:
         };
         places.AskSaveFile = [this](QWidget*) { return SaveAnswer; };
         places.AskImageFile = places.AskSaveFile;
+        places.LockWaitMs = LockWaitMs;
         Form = std::make_unique<TMainForm>(Boxes, places);
         return *Form;
     }

@@ -25,12 +25,24 @@ for i in \$(seq 1 100); do kill -0 \$pid 2>/dev/null || break; sleep 0.1; done
 if kill -0 \$pid 2>/dev/null; then echo "program did not end"; kill -9 \$pid; exit 11; fi
 wait \$pid; rc=\$?
 echo "exit code \$rc"
-exit \$rc
+[ \$rc -eq 0 ] || exit \$rc
+# A second server's database, named on the command line and in the caption.
+title="Zantreo - Kestrum 2.07 - server-b.db3"
+"$work/kestrum" --database "$work/servers/server-b.db3" & pid=\$!
+for i in \$(seq 1 100); do
+  "$closer" find "\$title" >/dev/null 2>&1 && break
+  sleep 0.1
+done
+"$closer" close "\$title" >/dev/null || { echo "no window \$title"; kill \$pid; exit 15; }
+wait \$pid
 INNER
+mkdir -p "$work/servers"
 xvfb-run -a -s "-screen 0 1024x700x24" bash "$work/inner.sh"
 db="$work/Kestrum2.db3"
 [ -f "$db" ] || { echo "no Kestrum2.db3 beside the executable"; exit 12; }
 tables=$(sqlite3 "$db" "SELECT group_concat(name, ',') FROM (SELECT name FROM sqlite_master WHERE type='table' ORDER BY name)")
 [ "$tables" = "Detail,Master" ] || { echo "unexpected tables: $tables"; exit 13; }
+tables=$(sqlite3 "$work/servers/server-b.db3" "SELECT group_concat(name, ',') FROM (SELECT name FROM sqlite_master WHERE type='table' ORDER BY name)")
+[ "$tables" = "Detail,Master" ] || { echo "unexpected tables in server-b.db3: $tables"; exit 16; }
 [ -f "$HOME/.config/Ostravel/Kestrum.ini" ] || { echo "settings were not saved at close"; exit 14; }
-echo "smoke test passed: window shown, screenshot $shot, exit code 0, database with Detail and Master"
+echo "smoke test passed: window shown, screenshot $shot, exit code 0, database with Detail and Master; --database opens another file"
