@@ -245,6 +245,11 @@ void TRakeDatabase::Rollback() noexcept
     FTransactionCount = 0;
 }
 
+int TRakeDatabase::Changes() const
+{
+    return FHandle ? sqlite3_changes(FHandle) : 0;
+}
+
 void TRakeDatabase::Vacuum()
 {
     CheckOpen();

@@ -62,6 +62,8 @@ public:
     void EmptyDatabase();
 
     int TransactionCount() const { return FTransactionCount; }
+    // Rows the last finished INSERT, UPDATE or DELETE changed.
+    int Changes() const;
 
     // For the query layer: the open handle, reopening the existing file after a
     // failed start-up (never creating it).

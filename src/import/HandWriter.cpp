@@ -25,6 +25,13 @@ void THandWriter::MakeRoomFor(qint32 hand, QByteArrayView date, QByteArrayView t
         FStored = FDatabase.Prepare(StoredSQL);
         FClearShares = FDatabase.Prepare(ClearSharesSQL);
     }
+    FClearShares->Bind_Int(1, hand);
+    FClearShares->StepAndReset();
+    // A stored hand always has shares, so a new number, nearly every hand of
+    // a run, costs this one statement. Clearing another server's shares
+    // first does no harm: that run is rolled back whole.
+    if (FDatabase.Changes() == 0)
+        return;
     FStored->Bind_Int(1, hand);
     if (FStored->Step() == TStatement::Row) {
         const QByteArrayView storedDate = FStored->ColumnUtf8(0);
@@ -35,13 +42,11 @@ void THandWriter::MakeRoomFor(qint32 hand, QByteArrayView date, QByteArrayView t
                 QStringLiteral("Hand %1 is already stored for %2 %3; this file has it for %4 %5. "
                                "Keep each server in a database of its own.")
                     .arg(hand)
-                    .arg(QString::fromUtf8(storedDate), QString::fromUtf8(storedTime),
-                         QString::fromUtf8(date), QString::fromUtf8(time));
+                    .arg(QString::fromUtf8(storedDate), QString::fromUtf8(storedTime), QString::fromUtf8(date),
+                         QString::fromUtf8(time));
             FStored->Reset();
             throw TError(message);
         }
     }
     FStored->Reset();
-    FClearShares->Bind_Int(1, hand);
-    FClearShares->StepAndReset();
 }
