@@ -2,6 +2,7 @@
 
 #include "db/RakeDatabase.h"
 #include "db/Statement.h"
+#include "platform/VectorState.h"
 
 #include <QSet>
 #include <sqlite3.h>
@@ -33,25 +34,6 @@ TFieldType TypeOfStorage(int storage)
         return TFieldType::Text; // text, and NULL
     }
 }
-
-// Some libraries a window program loads (graphics drivers among them) leave
-// the upper halves of the vector registers dirty; the engine's plain SSE code
-// then runs about a fifth slower until something clears them. One clear
-// before a query costs nothing.
-#if defined(__x86_64__) && defined(__GNUC__)
-__attribute__((target("avx"))) void ClearVectorUpperHalves()
-{
-    __builtin_ia32_vzeroupper();
-}
-void BeforeEngineWork()
-{
-    static const bool avx = __builtin_cpu_supports("avx");
-    if (avx)
-        ClearVectorUpperHalves();
-}
-#else
-void BeforeEngineWork() {}
-#endif
 
 void AppendCell(TResultTable& table, sqlite3_stmt* statement, int c, TFieldType type)
 {
@@ -96,24 +78,25 @@ void TQuery::SetSelectSQL(const QString& sql)
 {
     Close();
     FSelectSQL = sql;
-    FStatement = std::make_unique<TStatement>(FDatabase, sql);
+    FStatement = std::make_unique<TStatement>(FDatabase.ReopenIfClosed(), sql);
 }
 
 std::shared_ptr<TResultTable> TQuery::Open()
 {
     if (!FStatement) {
         // Compiled afresh after a Close, or after a failed start-up.
-        FStatement = std::make_unique<TStatement>(FDatabase, FSelectSQL);
+        FStatement = std::make_unique<TStatement>(FDatabase.ReopenIfClosed(), FSelectSQL);
     } else {
         FStatement->Reset();
     }
     sqlite3_stmt* statement = FStatement->Handle();
-    BeforeEngineWork();
+    // A window program's libraries may have left the vector registers dirty.
+    ClearUpperVectorState();
     // The first step comes before the types: expressions are typed by their first row.
     int rc = sqlite3_step(statement);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
         sqlite3_reset(statement);
-        FDatabase.RaiseEngineError(rc);
+        RaiseEngineError(rc, FDatabase.Handle());
     }
     const int count = sqlite3_column_count(statement);
     QVector<TColumn> columns;
@@ -144,7 +127,7 @@ std::shared_ptr<TResultTable> TQuery::Open()
     }
     if (rc != SQLITE_DONE) {
         sqlite3_reset(statement);
-        FDatabase.RaiseEngineError(rc);
+        RaiseEngineError(rc, FDatabase.Handle());
     }
     sqlite3_reset(statement);
     return table;

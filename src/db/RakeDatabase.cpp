@@ -26,11 +26,6 @@ TRakeDatabase::~TRakeDatabase()
     Close();
 }
 
-void TRakeDatabase::RaiseEngineError(int rc) const
-{
-    throw TError(EngineErrorText(rc, FHandle));
-}
-
 sqlite3* TRakeDatabase::OpenHandle(const QString& path, bool create) const
 {
     // Set once, before the engine starts. The heap accounting takes a lock on
@@ -122,7 +117,7 @@ void TRakeDatabase::CheckOpen() const
         throw TError(QLatin1String(ClosedMessage));
 }
 
-sqlite3* TRakeDatabase::HandleForCompile()
+sqlite3* TRakeDatabase::ReopenIfClosed()
 {
     if (!FHandle) {
         if (FFileName.isEmpty())
@@ -139,7 +134,7 @@ void TRakeDatabase::Execute(const QString& sql)
     const char* tail = text.constData();
     const char* end = tail + text.size();
     while (tail < end) {
-        TStatement statement(*this, tail, end);
+        TStatement statement(FHandle, tail, end);
         if (!statement.IsEmpty())
             while (statement.StepOnce() == SQLITE_ROW) {
             }
@@ -151,12 +146,12 @@ void TRakeDatabase::Execute(const QString& sql)
 
 std::unique_ptr<TStatement> TRakeDatabase::Prepare(const QString& sql)
 {
-    return std::make_unique<TStatement>(*this, sql);
+    return std::make_unique<TStatement>(ReopenIfClosed(), sql);
 }
 
 std::unique_ptr<TStatement> TRakeDatabase::Prepare(const char* sql)
 {
-    auto statement = std::make_unique<TStatement>(*this, sql, sql + qstrlen(sql));
+    auto statement = std::make_unique<TStatement>(ReopenIfClosed(), sql, sql + qstrlen(sql));
     if (statement->IsEmpty())
         throw TError(QStringLiteral("Empty SQL Statement"));
     return statement;
@@ -164,7 +159,7 @@ std::unique_ptr<TStatement> TRakeDatabase::Prepare(const char* sql)
 
 void TRakeDatabase::RunSingle(const char* sql)
 {
-    TStatement statement(*this, sql, sql + qstrlen(sql));
+    TStatement statement(FHandle, sql, sql + qstrlen(sql));
     statement.StepOnce();
 }
 
@@ -222,7 +217,7 @@ void TRakeDatabase::Commit()
 void TRakeDatabase::RunQuietly(const char* sql) noexcept
 {
     try {
-        TStatement statement(*this, sql, sql + qstrlen(sql));
+        TStatement statement(FHandle, sql, sql + qstrlen(sql));
         if (!statement.IsEmpty())
             while (statement.StepOnce() == SQLITE_ROW) {
             }

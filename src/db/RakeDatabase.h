@@ -65,13 +65,10 @@ public:
     // Rows the last finished INSERT, UPDATE or DELETE changed.
     int Changes() const;
 
-    // For the query layer: the open handle, reopening the existing file after a
-    // failed start-up (never creating it).
-    sqlite3* HandleForCompile();
+    // Before anything is compiled: the open connection, reopening the existing
+    // file (never creating it) when start-up could not open it.
+    sqlite3* ReopenIfClosed();
     sqlite3* Handle() const { return FHandle; }
-
-    // Raises the engine's error for result code rc (EngineErrorText).
-    [[noreturn]] void RaiseEngineError(int rc) const;
 
 private:
     sqlite3* OpenHandle(const QString& path, bool create) const;

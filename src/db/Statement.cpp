@@ -1,6 +1,5 @@
 #include "db/Statement.h"
 
-#include "db/RakeDatabase.h"
 #include "platform/Error.h"
 
 #include <QThread>
@@ -18,6 +17,11 @@ QString EngineErrorText(int rc, sqlite3* handle)
     if (handle == nullptr)
         return QStringLiteral("SQLite3 Error %1").arg(rc);
     return QStringLiteral("SQLite3 Error %1 - %2").arg(rc).arg(QString::fromUtf8(sqlite3_errmsg(handle)));
+}
+
+void RaiseEngineError(int rc, sqlite3* handle)
+{
+    throw TError(EngineErrorText(rc, handle));
 }
 
 namespace {
@@ -64,7 +68,7 @@ void EngineUtf8(QStringView text, QByteArray& out)
     out.resize(reinterpret_cast<char*>(p) - out.data());
 }
 
-TStatement::TStatement(TRakeDatabase& database, const QString& sql) : FDatabase(database)
+TStatement::TStatement(sqlite3* connection, const QString& sql) : FConnection(connection)
 {
     const QByteArray text = sql.toUtf8();
     Compile(text.constData(), text.constData() + text.size());
@@ -73,7 +77,7 @@ TStatement::TStatement(TRakeDatabase& database, const QString& sql) : FDatabase(
         throw TError(QStringLiteral("Empty SQL Statement"));
 }
 
-TStatement::TStatement(TRakeDatabase& database, const char* text, const char* end) : FDatabase(database)
+TStatement::TStatement(sqlite3* connection, const char* text, const char* end) : FConnection(connection)
 {
     Compile(text, end);
 }
@@ -85,14 +89,13 @@ TStatement::~TStatement()
 
 void TStatement::Compile(const char* text, const char* end)
 {
-    sqlite3* handle = FDatabase.HandleForCompile();
     const char* tail = text;
     // The engine gives no statement for an empty one (";", a comment): step over them.
     while (tail < end) {
         const char* next = nullptr;
-        const int rc = sqlite3_prepare_v2(handle, tail, static_cast<int>(end - tail), &FStatement, &next);
+        const int rc = sqlite3_prepare_v2(FConnection, tail, static_cast<int>(end - tail), &FStatement, &next);
         if (rc != SQLITE_OK)
-            FDatabase.RaiseEngineError(rc);
+            Raise(rc);
         if (FStatement || next == tail) {
             tail = next;
             break;
@@ -102,11 +105,16 @@ void TStatement::Compile(const char* text, const char* end)
     FTail = tail;
 }
 
+void TStatement::Raise(int rc) const
+{
+    RaiseEngineError(rc, FConnection);
+}
+
 void TStatement::Bind_Int(int index, qint32 value)
 {
     const int rc = sqlite3_bind_int(FStatement, index, value);
     if (rc != SQLITE_OK)
-        FDatabase.RaiseEngineError(rc);
+        Raise(rc);
 }
 
 void TStatement::Bind_Str16(int index, const QString& value)
@@ -114,7 +122,7 @@ void TStatement::Bind_Str16(int index, const QString& value)
     const int rc = sqlite3_bind_text16(FStatement, index, value.utf16(),
                                        static_cast<int>(value.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
     if (rc != SQLITE_OK)
-        FDatabase.RaiseEngineError(rc);
+        Raise(rc);
 }
 
 void TStatement::Bind_Str8(int index, QByteArrayView utf8)
@@ -122,14 +130,14 @@ void TStatement::Bind_Str8(int index, QByteArrayView utf8)
     const int rc =
         sqlite3_bind_text(FStatement, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_STATIC);
     if (rc != SQLITE_OK)
-        FDatabase.RaiseEngineError(rc);
+        Raise(rc);
 }
 
 void TStatement::Bind_Double(int index, double value)
 {
     const int rc = sqlite3_bind_double(FStatement, index, value);
     if (rc != SQLITE_OK)
-        FDatabase.RaiseEngineError(rc);
+        Raise(rc);
 }
 
 int TStatement::StepWithRetry()
@@ -149,7 +157,7 @@ int TStatement::Step()
 {
     const int rc = StepWithRetry();
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        FDatabase.RaiseEngineError(rc);
+        Raise(rc);
     return rc;
 }
 
@@ -161,7 +169,7 @@ int TStatement::StepAndReset()
     if (rc == SQLITE_ERROR && resetRc != SQLITE_OK)
         rc = resetRc;
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        FDatabase.RaiseEngineError(rc);
+        Raise(rc);
     return rc;
 }
 
@@ -170,7 +178,7 @@ int TStatement::StepOnce()
     const int rc = sqlite3_step(FStatement);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
         sqlite3_reset(FStatement);
-        FDatabase.RaiseEngineError(rc);
+        Raise(rc);
     }
     return rc;
 }

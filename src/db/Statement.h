@@ -8,11 +8,13 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
-class TRakeDatabase;
 
 // "SQLite3 Error <rc> - <the connection's message>", or "SQLite3 Error <rc>"
 // when there is no connection to ask: the one text of every engine error.
 QString EngineErrorText(int rc, sqlite3* handle);
+
+// Raises the engine's error for result code rc as TError.
+[[noreturn]] void RaiseEngineError(int rc, sqlite3* handle);
 
 // The UTF-8 form of text as the engine makes it when UTF-16 text is bound, so
 // that binding these bytes stores exactly what binding the UTF-16 stored: a
@@ -31,13 +33,16 @@ public:
     static constexpr int Row = 100;
     static constexpr int Done = 101;
 
+    // The statement knows only the engine's connection it is compiled on; who
+    // owns the connection (and reopens it) is not its business.
+
     // Compiles the first statement of sql; raises "Empty SQL Statement" when
     // the text holds none (only blanks, comments or ";").
-    TStatement(TRakeDatabase& database, const QString& sql);
+    TStatement(sqlite3* connection, const QString& sql);
     // Compiles the first statement of the UTF-8 text [text, end), skipping
     // empty ones. Leaves the object empty (IsEmpty) when none is left; Tail()
     // is where the rest of the text begins.
-    TStatement(TRakeDatabase& database, const char* text, const char* end);
+    TStatement(sqlite3* connection, const char* text, const char* end);
     ~TStatement();
     TStatement(const TStatement&) = delete;
     TStatement& operator=(const TStatement&) = delete;
@@ -71,7 +76,8 @@ public:
 private:
     void Compile(const char* text, const char* end);
     int StepWithRetry();
-    TRakeDatabase& FDatabase;
+    [[noreturn]] void Raise(int rc) const;
+    sqlite3* FConnection;
     sqlite3_stmt* FStatement = nullptr;
     const char* FTail = nullptr;
 };
