@@ -2,6 +2,7 @@
 // parser into a real database: nothing may crash, hang or raise.
 #include "db/RakeDatabase.h"
 #include "import/HandParser.h"
+#include "import/HandWriter.h"
 #include "import/ImportFormat.h"
 #include "import/StringList2.h"
 #include "platform/TextCodec.h"

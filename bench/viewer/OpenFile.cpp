@@ -4,6 +4,7 @@
 //   bench_open_file import FILE   read it and import it into a new database
 #include "db/RakeDatabase.h"
 #include "import/HandParser.h"
+#include "import/HandWriter.h"
 #include "import/StringList2.h"
 #include "platform/SettingsStore.h"
 #include "viewer/HHView.h"

@@ -1,7 +1,6 @@
 #include "import/HandParser.h"
 
 #include "import/HandRecord.h"
-#include "import/HandWriter.h"
 #include "import/ImportFormat.h"
 #include "import/LineTests.h"
 #include "import/RakeShares.h"
@@ -101,13 +100,7 @@ bool ReadHandLine(QStringView line, THandRecord& hand)
 
 } // namespace
 
-int ImportHands(TRakeDatabase& database, const QStringList& lines)
-{
-    THandWriter writer(database);
-    return ImportHands(writer, lines);
-}
-
-int ImportHands(THandWriter& writer, const QStringList& lines)
+int ImportHands(THandSink& sink, const QStringList& lines)
 {
     THandRecord hand;
     for (const QString& text : lines) {
@@ -136,8 +129,10 @@ int ImportHands(THandWriter& writer, const QStringList& lines)
         case THandState::InHand:
             if (ReadHandLine(line, hand)) {
                 hand.State = THandState::BetweenHands;
-                if (FinishHand(writer, hand))
+                if (FinishHand(hand)) {
+                    sink.WriteHand(hand);
                     ++hand.Written;
+                }
             }
             break;
         }

@@ -2,13 +2,9 @@
 
 #include <QStringList>
 
-class TRakeDatabase;
-class THandWriter;
+class THandSink;
 
-// Reads the lines of one hand-history text and writes its raked hands, inside
-// the transaction the caller holds. Returns the number of hands written.
-// Errors of the database pass through to the caller.
-int ImportHands(TRakeDatabase& database, const QStringList& lines);
-
-// The same within a run that writes through one writer for all its texts.
-int ImportHands(THandWriter& writer, const QStringList& lines);
+// Reads the lines of one hand-history text and hands each finished raked hand
+// to the sink. Returns the number of hands handed over; what the sink raises
+// passes through to the caller.
+int ImportHands(THandSink& sink, const QStringList& lines);

@@ -2,7 +2,6 @@
 
 #include "import/PlayerLedger.h"
 
-#include <QByteArray>
 #include <QString>
 
 enum class THandState
@@ -13,8 +12,9 @@ enum class THandState
     InHand
 };
 
-// The facts of the hand being read. One record serves every hand of a text in
-// turn; each hand header resets it.
+// The facts of the hand being read, and once it is finished what it charges
+// each player: where the parser hands a hand over to be written. One record
+// serves every hand of a text in turn; each hand header resets it.
 struct THandRecord
 {
     qint32 HandNumber = 0;
@@ -22,9 +22,18 @@ struct THandRecord
     QString Date;      // at most 10
     QString Time;      // at most 8
     double Rake = 0;
-    // The three texts as bound when the hand is written, storage kept.
-    QByteArray TableUtf8, DateUtf8, TimeUtf8;
+    // Worked out when the hand is finished (FinishHand), with each player's share.
+    qint32 Dealt = 0;
+    double AvgShare = 0;
     THandState State = THandState::BetweenHands;
     TPlayerLedger PlayerLedger;
     int Written = 0;
+};
+
+// Where finished raked hands go (the import run's writer).
+class THandSink
+{
+public:
+    virtual ~THandSink() = default;
+    virtual void WriteHand(THandRecord& hand) = 0;
 };

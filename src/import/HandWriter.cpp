@@ -1,6 +1,7 @@
 #include "import/HandWriter.h"
 
 #include "db/RakeDatabase.h"
+#include "import/HandParser.h"
 #include "platform/Error.h"
 
 namespace {
@@ -17,6 +18,40 @@ bool Undated(QByteArrayView date, QByteArrayView time)
 THandWriter::THandWriter(TRakeDatabase& database) : FDatabase(database) {}
 
 THandWriter::~THandWriter() = default;
+
+void THandWriter::WriteHand(THandRecord& hand)
+{
+    // Bound as the UTF-8 the engine would make of the UTF-16 texts: the same
+    // stored bytes without the engine's conversion and copy per bind.
+    EngineUtf8(hand.TableName, FTable);
+    EngineUtf8(hand.Date, FDate);
+    EngineUtf8(hand.Time, FTime);
+    MakeRoomFor(hand.HandNumber, FDate, FTime);
+    {
+        const auto master = FDatabase.Prepare(TRakeDatabase::MasterReplaceSQL);
+        master->Bind_Int(1, hand.HandNumber);
+        master->Bind_Str8(2, FTable);
+        master->Bind_Str8(3, FDate);
+        master->Bind_Str8(4, FTime);
+        master->Bind_Double(5, hand.Rake);
+        master->Bind_Int(6, hand.Dealt);
+        master->Bind_Double(7, hand.AvgShare);
+        master->Step();
+    }
+    const TPlayerLedger& ledger = hand.PlayerLedger;
+    if (FNames.size() < size_t(ledger.Count()))
+        FNames.resize(size_t(ledger.Count()));
+    const auto detail = FDatabase.Prepare(TRakeDatabase::DetailReplaceSQL);
+    size_t i = 0;
+    for (const TPlayerLedger::TEntry& entry : ledger) {
+        QByteArray& name = FNames[i++];
+        EngineUtf8(entry.Name, name);
+        detail->Bind_Int(1, hand.HandNumber);
+        detail->Bind_Str8(2, name);
+        detail->Bind_Double(3, entry.Share);
+        detail->StepAndReset();
+    }
+}
 
 void THandWriter::MakeRoomFor(qint32 hand, QByteArrayView date, QByteArrayView time)
 {
@@ -49,4 +84,10 @@ void THandWriter::MakeRoomFor(qint32 hand, QByteArrayView date, QByteArrayView t
         }
     }
     FStored->Reset();
+}
+
+int ImportHands(TRakeDatabase& database, const QStringList& lines)
+{
+    THandWriter writer(database);
+    return ImportHands(writer, lines);
 }

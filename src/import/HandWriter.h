@@ -1,33 +1,45 @@
 #pragma once
 
+#include "import/HandRecord.h"
+
+#include <QByteArray>
 #include <QByteArrayView>
-#include <QtGlobal>
+#include <QStringList>
 #include <memory>
+#include <vector>
 
 class TRakeDatabase;
 class TStatement;
 
-// What writing a raked hand asks of the database beyond its two REPLACE
-// statements, with the statements prepared once for a whole run.
-class THandWriter
+// Writes an import run's finished hands into the run's transaction: one Master
+// row, then one Detail row per player in ledger order, prepared afresh for
+// every hand. The statements that clear a stored hand's shares and look up
+// its number are prepared once for the whole run.
+class THandWriter : public THandSink
 {
 public:
     explicit THandWriter(TRakeDatabase& database);
-    ~THandWriter();
+    ~THandWriter() override;
     THandWriter(const THandWriter&) = delete;
     THandWriter& operator=(const THandWriter&) = delete;
 
-    TRakeDatabase& Database() { return FDatabase; }
-
-    // Before a hand is written (date and time as bound, UTF-8). A number
-    // already stored for another date or time is another server's hand:
-    // raises, so the run stops before it overwrites anything. A number stored
-    // for the same hand loses its old shares, so the new reading's players
-    // are the hand's only ones.
-    void MakeRoomFor(qint32 hand, QByteArrayView date, QByteArrayView time);
+    void WriteHand(THandRecord& hand) override;
 
 private:
+    // A number already stored for another date or time is another server's
+    // hand: raises, so the run stops before it overwrites anything. A number
+    // stored for the same hand loses its old shares, so the new reading's
+    // players are the hand's only ones.
+    void MakeRoomFor(qint32 hand, QByteArrayView date, QByteArrayView time);
+
     TRakeDatabase& FDatabase;
     std::unique_ptr<TStatement> FStored;
     std::unique_ptr<TStatement> FClearShares;
+    // The texts as bound, UTF-8; their storage is kept from hand to hand.
+    QByteArray FTable, FDate, FTime;
+    std::vector<QByteArray> FNames;
 };
+
+// One text's hands written through a writer of its own, inside the
+// transaction the caller holds. Returns the number of hands written.
+int ImportHands(TRakeDatabase& database, const QStringList& lines);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QCollator>
 #include <QString>
 #include <QStringView>
@@ -24,11 +23,9 @@ class TPlayerLedger
 public:
     struct TEntry
     {
-        QString Name;
+        QString Name; // its storage is kept from hand to hand
         TPlayer Player;
-        // The name as bound when the hand is written; its storage, like the
-        // name's, is kept from hand to hand.
-        QByteArray Utf8;
+        double Share = 0; // the proportional share, once the hand is finished
     };
 
     TPlayerLedger();

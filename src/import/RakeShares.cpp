@@ -1,7 +1,5 @@
 #include "import/RakeShares.h"
 
-#include "db/RakeDatabase.h"
-#include "import/HandWriter.h"
 #include "import/ImportFormat.h"
 #include "import/LineTests.h"
 
@@ -210,42 +208,18 @@ void CloseRound(TPlayerLedger& ledger)
     }
 }
 
-bool FinishHand(THandWriter& writer, THandRecord& hand)
+bool FinishHand(THandRecord& hand)
 {
-    TRakeDatabase& database = writer.Database();
     TPlayerLedger& ledger = hand.PlayerLedger;
     CloseRound(ledger);
-    const auto dealt = static_cast<qint32>(ledger.Count());
-    if (hand.Rake == 0 || dealt == 0)
+    hand.Dealt = static_cast<qint32>(ledger.Count());
+    if (hand.Rake == 0 || hand.Dealt == 0)
         return false;
-    const double avgShare = hand.Rake / dealt;
-    {
-        // Bound as the UTF-8 the engine would make of the UTF-16 texts: the
-        // same stored bytes without the engine's conversion and copy per bind.
-        EngineUtf8(hand.TableName, hand.TableUtf8);
-        EngineUtf8(hand.Date, hand.DateUtf8);
-        EngineUtf8(hand.Time, hand.TimeUtf8);
-        writer.MakeRoomFor(hand.HandNumber, hand.DateUtf8, hand.TimeUtf8);
-        const auto master = database.Prepare(TRakeDatabase::MasterReplaceSQL);
-        master->Bind_Int(1, hand.HandNumber);
-        master->Bind_Str8(2, hand.TableUtf8);
-        master->Bind_Str8(3, hand.DateUtf8);
-        master->Bind_Str8(4, hand.TimeUtf8);
-        master->Bind_Double(5, hand.Rake);
-        master->Bind_Int(6, dealt);
-        master->Bind_Double(7, avgShare);
-        master->Step();
-    }
+    hand.AvgShare = hand.Rake / hand.Dealt;
     double sum = 0;
     for (const TPlayerLedger::TEntry& entry : ledger)
         sum += entry.Player.Total;
-    const auto detail = database.Prepare(TRakeDatabase::DetailReplaceSQL);
-    for (TPlayerLedger::TEntry& entry : ledger) {
-        EngineUtf8(entry.Name, entry.Utf8);
-        detail->Bind_Int(1, hand.HandNumber);
-        detail->Bind_Str8(2, entry.Utf8);
-        detail->Bind_Double(3, ProportionalShare(entry.Player.Total, hand.Rake, sum));
-        detail->StepAndReset();
-    }
+    for (TPlayerLedger::TEntry& entry : ledger)
+        entry.Share = ProportionalShare(entry.Player.Total, hand.Rake, sum);
     return true;
 }

@@ -6,7 +6,6 @@
 #include <QStringView>
 #include <array>
 
-class THandWriter;
 
 // How an action line changes the player's stake in the round.
 enum class TActionMode
@@ -56,7 +55,7 @@ void ApplyActionAt(TPlayerLedger& ledger, QStringView line, const TMarkerHit& hi
 // Ends a betting round: every stake of the round goes into the player's total.
 void CloseRound(TPlayerLedger& ledger);
 
-// Ends the hand. A raked hand with players is written (one Master row, then one
-// Detail row per player in ledger order, in place of any earlier reading's
-// rows); returns whether it was.
-bool FinishHand(THandWriter& writer, THandRecord& hand);
+// Ends the hand: closes its last round and, when it was raked and had players,
+// works out Dealt, AvgShare and every player's Share, and returns true (the
+// hand is to be written). Returns false for a hand that is not written.
+bool FinishHand(THandRecord& hand);

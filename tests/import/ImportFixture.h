@@ -2,6 +2,7 @@
 
 #include "db/RakeDatabase.h"
 #include "import/HandParser.h"
+#include "import/HandWriter.h"
 #include "support/HandGenerator.h"
 
 #include <QStringList>
