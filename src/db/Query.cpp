@@ -2,7 +2,7 @@
 
 #include "db/RakeDatabase.h"
 #include "db/Statement.h"
-#include "platform/VectorState.h"
+#include "platform/Simd.h"
 
 #include <QSet>
 #include <sqlite3.h>

@@ -4,7 +4,7 @@
 #include "import/HandParser.h"
 #include "import/HandWriter.h"
 #include "platform/Busy.h"
-#include "platform/VectorState.h"
+#include "platform/Simd.h"
 
 int RunImport(TRakeDatabase& database, const QStringList& entries, const QString& verb,
               const TImportRunHooks& hooks)

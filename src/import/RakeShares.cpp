@@ -2,14 +2,12 @@
 
 #include "import/ImportFormat.h"
 #include "import/LineTests.h"
+#include "platform/Simd.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 const std::array<TActionMarker, 11> ActionMarkers = {{
     {QLatin1String(" posts big blind "), TActionMode::Replace},
@@ -90,29 +88,23 @@ inline bool IsColonOrQuote(char16_t c)
 
 // One pass over the line: every blank is a place where a marker may start,
 // and with StopAtColonOrQuote a colon or a double quote anywhere (even after
-// the marker) makes the line no action. Eight units are compared at a time
-// where the processor can, since every body line of every hand comes here; a
-// line's last block is the last eight units, overlapping the block before,
-// with the units already seen masked off.
+// the marker) makes the line no action. Eight units are looked at a time,
+// since every body line of every hand comes here; a line's last block is the
+// last eight units, overlapping the block before, with the units already seen
+// masked off.
 template <bool StopAtColonOrQuote>
 TMarkerHit ScanForMarker(QStringView line)
 {
     TMarkerHit best;
     const char16_t* const data = line.utf16();
     const qsizetype size = line.size();
-#if defined(__SSE2__)
     if (size >= 8) {
-        const __m128i blank = _mm_set1_epi16(' ');
-        const __m128i colon = _mm_set1_epi16(':');
-        const __m128i quote = _mm_set1_epi16('"');
         for (qsizetype i = 0; i < size; i += 8) {
             const qsizetype at = std::min(i, size - 8);
-            // Two mask bits per unit; the units before i were seen already.
-            const unsigned fresh = 0xFFFFu << (2 * (i - at)) & 0xFFFFu;
-            const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+            const unsigned fresh = 0xFFu << (i - at) & 0xFFu; // the units before i were seen already
+            const TUnitMasks masks = Simd::BlockMasks(data + at);
             if constexpr (StopAtColonOrQuote) {
-                const __m128i stops = _mm_or_si128(_mm_cmpeq_epi16(units, colon), _mm_cmpeq_epi16(units, quote));
-                if ((static_cast<unsigned>(_mm_movemask_epi8(stops)) & fresh) != 0)
+                if ((masks.Stops & fresh) != 0)
                     return {};
             }
             if (best.Marker == 0) { // nothing ranks above it; only a stop could still change the answer
@@ -120,15 +112,14 @@ TMarkerHit ScanForMarker(QStringView line)
                     continue;
                 return best;
             }
-            unsigned blanks = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(units, blank))) & fresh & 0x5555u;
+            unsigned blanks = masks.Blanks & fresh;
             while (blanks != 0 && best.Marker != 0) {
-                TryMarkersAt(line, at + std::countr_zero(blanks) / 2, best);
+                TryMarkersAt(line, at + std::countr_zero(blanks), best);
                 blanks &= blanks - 1;
             }
         }
         return best;
     }
-#endif
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = data[i];
         if constexpr (StopAtColonOrQuote) {

@@ -1,15 +1,11 @@
 #include "import/StringList2.h"
 
 #include "platform/RegularFile.h"
+#include "platform/Simd.h"
 #include "platform/TextCodec.h"
 
 #include <QStringDecoder>
-#include <bit>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
@@ -95,43 +91,6 @@ QString Decode(QByteArrayView bytes)
     return DecodeSystemAnsi(text, text.size() == bytes.size());
 }
 
-// The first position from `at` on that holds a unit of U+0000..U+000D (every
-// break and the NUL are among them), or `size`. Lines run to some twenty to
-// seventy characters: eight units are tested at a time where the processor
-// can, four elsewhere.
-qsizetype SkipPlainUnits(const char16_t* data, qsizetype at, qsizetype size)
-{
-#if defined(__SSE2__)
-    const __m128i thirteen = _mm_set1_epi16(13);
-    const __m128i zero = _mm_setzero_si128();
-    while (size - at >= 8) {
-        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-        // A unit minus 13, floored at 0, is 0 exactly for the units up to 13.
-        const int low = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(units, thirteen), zero));
-        if (low != 0)
-            return at + std::countr_zero(static_cast<unsigned>(low)) / 2;
-        at += 8;
-    }
-#else
-    constexpr quint64 Ones = 0x0001000100010001ULL;
-    constexpr quint64 HighBits = 0x8000800080008000ULL;
-    while (size - at >= 4) {
-        quint64 word;
-        std::memcpy(&word, data + at, sizeof word);
-        // Nonzero when some unit is below 14; a unit above such a one may
-        // show falsely, which the unit-wise test below sorts out.
-        if (((word - 14 * Ones) & ~word & HighBits) != 0)
-            break;
-        at += 4;
-    }
-#endif
-    for (; at < size; ++at) {
-        if (data[at] <= u'\r')
-            return at;
-    }
-    return size;
-}
-
 } // namespace
 
 void TStringList2::LoadFromBytes(QByteArrayView bytes)
@@ -185,7 +144,7 @@ void TStringList2::CutIntoLines(QString text)
     qsizetype start = 0;
     qsizetype i = 0;
     while (i < size) {
-        i = SkipPlainUnits(data, i, size);
+        i = Simd::FindControlBreak(data, i, size);
         if (i == size)
             break;
         const char16_t c = data[i];

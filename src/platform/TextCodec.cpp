@@ -1,11 +1,8 @@
 #include "platform/TextCodec.h"
 
-#include <bit>
-#include <cstring>
+#include "platform/Simd.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <cstring>
 
 namespace {
 
@@ -89,29 +86,7 @@ struct TDecodeSink
 
     const unsigned char* Ascii(const unsigned char* p, const unsigned char* end)
     {
-#if defined(__SSE2__)
-        const __m128i zero = _mm_setzero_si128();
-        while (end - p >= 16) {
-            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            // All sixteen are written; only the ASCII before the first other
-            // byte counts. There is room: the text has no more units than the
-            // bytes, and sixteen bytes are still to come.
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(Out), _mm_unpacklo_epi8(chunk, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + 8), _mm_unpackhi_epi8(chunk, zero));
-            const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(chunk));
-            if (high != 0) {
-                const int ascii = std::countr_zero(high);
-                p += ascii;
-                Out += ascii;
-                return p;
-            }
-            p += 16;
-            Out += 16;
-        }
-#endif
-        for (; p < end && *p < 0x80; ++p)
-            *Out++ = *p;
-        return p;
+        return Simd::WidenAscii(p, end, Out);
     }
     void Unit(char16_t unit) { *Out++ = unit; }
 };

@@ -1,4 +1,4 @@
-#include "platform/VectorState.h"
+#include "platform/Simd.h"
 
 #if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
 #include <immintrin.h>
