@@ -32,16 +32,17 @@ int main(int argc, char** argv)
     TRakeDatabase database(out.absolutePath(), out.fileName());
     database.OpenRakeDatabase();
 
-    TImportRunHooks hooks;
-    hooks.SetStatus = [](const QString&) {};
-    hooks.Fetch = LoadLocalEntry;
-    hooks.ShowError = [](const QString& text) { qFatal("%s", qPrintable(text)); };
-    hooks.CloseViews = [] {};
-    hooks.ShowPlain = [](const QString&) {};
+    struct TBenchFrontEnd : TImportFrontEnd
+    {
+        void SetStatus(const QString&) override {}
+        void ShowError(const QString& text) override { qFatal("%s", qPrintable(text)); }
+        void CloseViews() override {}
+        void ShowPlain(const QString&) override {}
+    } frontEnd;
     QElapsedTimer wall;
     wall.start();
     const double cpu = ProcessCpuSeconds();
-    const int raked = RunImport(database, paths, QStringLiteral("Loading"), hooks);
+    const int raked = RunImport(database, paths, QStringLiteral("Loading"), LoadLocalEntry, frontEnd);
     std::printf("import cpu %.3f s wall %.3f s (%lld files, %d raked hands)\n", ProcessCpuSeconds() - cpu,
                 double(wall.nsecsElapsed()) / 1e9, static_cast<long long>(paths.size()), raked);
     return 0;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "import/ImportRun.h"
+#include "platform/Busy.h"
 #include "platform/WindowSize.h"
 #include "reports/ReportCatalogue.h"
 #include "sources/ApiChecks.h"
 #include "sources/FileLists.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -148,7 +150,23 @@ private:
     void CreateViewer();
     void SetBrowseStatements();
     TDatabaseBrowser& Browser();
-    TImportRunHooks ImportRunHooks();
+    // The import run's messages, status line, wait cursor and drawing.
+    class TWindowImportFrontEnd : public TImportFrontEnd
+    {
+    public:
+        explicit TWindowImportFrontEnd(TMainForm& form);
+        void SetStatus(const QString& text) override;
+        void ShowError(const QString& text) override;
+        void CloseViews() override;
+        void ShowPlain(const QString& text) override;
+        void SetBusy(bool busy) override;
+        void KeepDrawn() override;
+
+    private:
+        TMainForm& FForm;
+        TBusyHook FBusy;
+        QElapsedTimer FSinceDrawn;
+    };
     std::optional<QString> CurrentEntry(QListWidget* list) const;
     TConnectionFields ConnectionFields() const;
     bool ConnectionChecksPass(bool serverCheckIsError);

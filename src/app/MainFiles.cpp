@@ -6,6 +6,7 @@
 #include "db/RakeDatabase.h"
 #include "import/ImportRun.h"
 #include "import/LocalEntry.h"
+#include "platform/Error.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/ShBrowseU.h"
 #include "sources/LocalFolder.h"
@@ -119,33 +120,50 @@ void TMainForm::ImportLocalFiles()
         return;
     }
     const QString folder = LocalFolder->text();
-    TImportRunHooks hooks = ImportRunHooks();
-    hooks.Fetch = [&folder](const QString& entry, QString& error) {
-        return LoadLocalEntry(LocalEntryPath(folder, entry), error);
-    };
-    RunImport(*FRakeDatabase, entries, QStringLiteral("Loading"), hooks);
+    TWindowImportFrontEnd frontEnd(*this);
+    RunImport(
+        *FRakeDatabase, entries, QStringLiteral("Loading"),
+        [&folder](const QString& entry) { return LoadLocalEntry(LocalEntryPath(folder, entry)); }, frontEnd);
 }
 
-TImportRunHooks TMainForm::ImportRunHooks()
+TMainForm::TWindowImportFrontEnd::TWindowImportFrontEnd(TMainForm& form) : FForm(form), FBusy(WaitCursorHook()) {}
+
+void TMainForm::TWindowImportFrontEnd::SetStatus(const QString& text)
 {
-    TImportRunHooks hooks;
-    hooks.SetStatus = [this](const QString& text) { SetStatus(HHStatus, text); };
-    hooks.ShowError = [this](const QString& text) { FBoxes.Error(text); };
-    hooks.CloseViews = [this] { CloseViews(); };
-    hooks.ShowPlain = [this](const QString& text) { FBoxes.Plain(text); };
-    hooks.Busy = WaitCursorHook();
+    FForm.SetStatus(FForm.HHStatus, text);
+}
+
+void TMainForm::TWindowImportFrontEnd::ShowError(const QString& text)
+{
+    FForm.FBoxes.Error(text);
+}
+
+void TMainForm::TWindowImportFrontEnd::CloseViews()
+{
+    FForm.CloseViews();
+}
+
+void TMainForm::TWindowImportFrontEnd::ShowPlain(const QString& text)
+{
+    FForm.FBoxes.Plain(text);
+}
+
+void TMainForm::TWindowImportFrontEnd::SetBusy(bool busy)
+{
+    FBusy(busy);
+}
+
+void TMainForm::TWindowImportFrontEnd::KeepDrawn()
+{
     // Drawn between files, with no click taken until the run ends. A round of
     // events repaints much of the window (the status line changed its text),
     // so it runs at most ten times a second: often enough to stay drawn, rare
     // enough to cost nothing next to the import. The status line itself is
     // repainted at once for every file either way.
-    hooks.KeepDrawn = [since = std::make_shared<QElapsedTimer>()] {
-        if (since->isValid() && since->elapsed() < 100)
-            return;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        since->start();
-    };
-    return hooks;
+    if (FSinceDrawn.isValid() && FSinceDrawn.elapsed() < 100)
+        return;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    FSinceDrawn.start();
 }
 
 void TMainForm::ViewLocalFile()
@@ -155,12 +173,12 @@ void TMainForm::ViewLocalFile()
         FBoxes.Error(QStringLiteral("No hand history file selected in list"));
         return;
     }
-    QString error;
-    const std::optional<QStringList> lines =
-        LoadLocalEntry(LocalEntryPath(LocalFolder->text(), *current), error);
-    if (!lines) {
-        FBoxes.Error(error);
+    QStringList lines;
+    try {
+        lines = LoadLocalEntry(LocalEntryPath(LocalFolder->text(), *current));
+    } catch (const TError& e) {
+        FBoxes.Error(e.Message());
         return;
     }
-    FHHViewForm->ShowLines(*current, *lines);
+    FHHViewForm->ShowLines(*current, lines);
 }

@@ -3,6 +3,7 @@
 
 #include "app/MessageBoxes.h"
 #include "import/ImportRun.h"
+#include "platform/Error.h"
 #include "platform/ui/BusyCursor.h"
 #include "sources/ApiChecks.h"
 #include "sources/RemoteFetch.h"
@@ -19,14 +20,16 @@ TConnectionFields TMainForm::ConnectionFields() const
 
 bool TMainForm::ConnectionChecksPass(bool serverCheckIsError)
 {
-    const std::optional<TCheckFailure> failure = CheckConnectionFields(ConnectionFields());
-    if (!failure)
+    try {
+        CheckConnectionFields(ConnectionFields());
         return true;
-    if (failure->Check == TConnectionCheck::ServerIP && !serverCheckIsError)
-        FBoxes.Information(failure->Message);
-    else
-        FBoxes.Error(failure->Message);
-    return false;
+    } catch (const TCheckFailure& failure) {
+        if (failure.Check() == TConnectionCheck::ServerIP && !serverCheckIsError)
+            FBoxes.Information(failure.Message());
+        else
+            FBoxes.Error(failure.Message());
+        return false;
+    }
 }
 
 void TMainForm::ListRemoteFiles()
@@ -38,15 +41,15 @@ void TMainForm::ListRemoteFiles()
         return;
 
     SetStatus(HHStatus, QStringLiteral("Retrieving hand history list ..."));
-    QString error;
-    const std::optional<QStringList> entries =
-        FetchRemoteList(*FApiClient, ConnectionFields(), error, WaitCursorHook());
-    if (!entries) {
+    QStringList entries;
+    try {
+        entries = FetchRemoteList(*FApiClient, ConnectionFields(), WaitCursorHook());
+    } catch (const TError& e) {
         HHStatus->setText(QString());
-        FBoxes.Error(error);
+        FBoxes.Error(e.Message());
         return;
     }
-    for (const QString& entry : *entries)
+    for (const QString& entry : entries)
         RemoteFiles.Add(entry);
     HHStatus->setText(QString());
     if (ShowFileList() == 0)
@@ -63,11 +66,10 @@ void TMainForm::ImportRemoteFiles()
     if (!ConnectionChecksPass(false))
         return;
     const TConnectionFields fields = ConnectionFields();
-    TImportRunHooks hooks = ImportRunHooks();
-    hooks.Fetch = [this, &fields](const QString& entry, QString& error) {
-        return FetchRemoteEntry(*FApiClient, fields, entry, error);
-    };
-    RunImport(*FRakeDatabase, entries, QStringLiteral("Retrieving"), hooks);
+    TWindowImportFrontEnd frontEnd(*this);
+    RunImport(
+        *FRakeDatabase, entries, QStringLiteral("Retrieving"),
+        [this, &fields](const QString& entry) { return FetchRemoteEntry(*FApiClient, fields, entry); }, frontEnd);
 }
 
 void TMainForm::ViewRemoteFile()
@@ -83,11 +85,12 @@ void TMainForm::ViewRemoteFile()
         FBoxes.Error(QStringLiteral("No hand history file selected in list"));
         return;
     }
-    QString error;
-    const std::optional<QStringList> lines = FetchRemoteEntry(*FApiClient, ConnectionFields(), *entry, error);
-    if (!lines) {
-        FBoxes.Error(error);
+    QStringList lines;
+    try {
+        lines = FetchRemoteEntry(*FApiClient, ConnectionFields(), *entry);
+    } catch (const TError& e) {
+        FBoxes.Error(e.Message());
         return;
     }
-    FHHViewForm->ShowLines(*entry, *lines);
+    FHHViewForm->ShowLines(*entry, lines);
 }

@@ -22,36 +22,46 @@
 namespace {
 // The import run of the window, with its messages on the two streams and a
 // progress line in place of the status line and the wait cursor.
-int RunCliImport(TRakeDatabase& database, const QStringList& entries, const QString& verb,
-                 const decltype(TImportRunHooks::Fetch)& fetch, TCliOutput& out)
+class TCliImportFrontEnd : public TImportFrontEnd
 {
-    bool failed = false;
-    QElapsedTimer clock;
-    clock.start();
-    const int count = int(entries.size());
-    const QLocale locale;
-    auto progress = [&](int done, int hands) {
-        const double seconds = std::max(double(clock.elapsed()) / 1000.0, 0.001);
-        out.Progress(QStringLiteral("Files %1 of %2, %3 raked hands, %4 hands/s")
-                         .arg(done)
-                         .arg(count)
-                         .arg(locale.toString(hands))
-                         .arg(locale.toString(qRound64(hands / seconds))),
-                     done == count);
-    };
-    TImportRunHooks hooks;
-    hooks.SetStatus = [](const QString&) {};
-    hooks.Fetch = fetch;
-    hooks.ShowError = [&](const QString& text) {
-        failed = true;
-        out.Err(text);
-    };
-    hooks.CloseViews = [] {};
-    hooks.ShowPlain = [&](const QString& text) { out.Out(text); };
-    hooks.Progress = progress;
-    progress(0, 0);
-    RunImport(database, entries, verb, hooks);
-    return failed ? 1 : 0;
+public:
+    TCliImportFrontEnd(TCliOutput& out, int count) : FOut(out), FCount(count) { FClock.start(); }
+    bool Failed() const { return FFailed; }
+
+    void SetStatus(const QString&) override {}
+    void ShowError(const QString& text) override
+    {
+        FFailed = true;
+        FOut.Err(text);
+    }
+    void CloseViews() override {}
+    void ShowPlain(const QString& text) override { FOut.Out(text); }
+    void Progress(int done, int hands) override
+    {
+        const double seconds = std::max(double(FClock.elapsed()) / 1000.0, 0.001);
+        FOut.Progress(QStringLiteral("Files %1 of %2, %3 raked hands, %4 hands/s")
+                          .arg(done)
+                          .arg(FCount)
+                          .arg(FLocale.toString(hands))
+                          .arg(FLocale.toString(qRound64(hands / seconds))),
+                      done == FCount);
+    }
+
+private:
+    TCliOutput& FOut;
+    const int FCount;
+    const QLocale FLocale;
+    QElapsedTimer FClock;
+    bool FFailed = false;
+};
+
+int RunCliImport(TRakeDatabase& database, const QStringList& entries, const QString& verb, const TFetchEntry& fetch,
+                 TCliOutput& out)
+{
+    TCliImportFrontEnd frontEnd(out, int(entries.size()));
+    frontEnd.Progress(0, 0);
+    RunImport(database, entries, verb, fetch, frontEnd);
+    return frontEnd.Failed() ? 1 : 0;
 }
 
 // The files the paths stand for: a folder's "HH*.txt" entries as the window
@@ -168,32 +178,25 @@ int RemoteCommand(const QStringList& arguments, const QString& database, TCliOut
         throw TCliUsage{QStringLiteral("remote list takes no entries, --filter, --since or --until")};
     const TEntrySelection selection = ReadSelectionOptions(parser);
 
+    // A failed check or list is a TError: the message on stderr, exit code 1.
     const TConnectionFields fields = RemoteFields(parser);
-    if (const std::optional<TCheckFailure> failure = CheckConnectionFields(fields)) {
-        out.Err(failure->Message);
-        return 1;
-    }
+    CheckConnectionFields(fields);
     TApiClient client;
     QStringList entries = positional;
     if (action == QLatin1String("list") || entries.isEmpty()) {
-        QString error;
-        const std::optional<QStringList> listed = FetchRemoteList(client, fields, error);
-        if (!listed) {
-            out.Err(error);
-            return 1;
-        }
+        const QStringList listed = FetchRemoteList(client, fields);
         if (action == QLatin1String("list")) {
-            for (const QString& entry : *listed)
+            for (const QString& entry : listed)
                 out.Out(entry);
             return 0;
         }
-        for (const QString& entry : *listed)
+        for (const QString& entry : listed)
             if (selection.Accepts(entry))
                 entries << entry;
     }
     std::unique_ptr<TRakeDatabase> db = OpenCommandDatabase(parser, database, TDatabaseUse::Import);
     return RunCliImport(
         *db, entries, QStringLiteral("Retrieving"),
-        [&](const QString& entry, QString& error) { return FetchRemoteEntry(client, fields, entry, error); },
+        [&](const QString& entry) { return FetchRemoteEntry(client, fields, entry); },
         out);
 }

@@ -3,40 +3,55 @@
 #include "db/RakeDatabase.h"
 #include "import/HandParser.h"
 #include "import/HandWriter.h"
-#include "platform/Busy.h"
+#include "platform/Error.h"
 #include "platform/Simd.h"
 
-int RunImport(TRakeDatabase& database, const QStringList& entries, const QString& verb,
-              const TImportRunHooks& hooks)
+namespace {
+// The front end's busy indication for as long as the loop runs, however it ends.
+class TBusyWhile
+{
+public:
+    explicit TBusyWhile(TImportFrontEnd& frontEnd) : FFrontEnd(frontEnd) { FFrontEnd.SetBusy(true); }
+    ~TBusyWhile() { FFrontEnd.SetBusy(false); }
+    TBusyWhile(const TBusyWhile&) = delete;
+    TBusyWhile& operator=(const TBusyWhile&) = delete;
+
+private:
+    TImportFrontEnd& FFrontEnd;
+};
+} // namespace
+
+int RunImport(TRakeDatabase& database, const QStringList& entries, const QString& verb, const TFetchEntry& fetch,
+              TImportFrontEnd& frontEnd)
 {
     const QString count = QString::number(entries.size());
     int total = 0;
     QString failure;
     bool failed = false;
     {
-        TBusyScope busy(hooks.Busy);
+        TBusyWhile busy(frontEnd);
         database.StartTransaction();
         try {
             THandWriter writer(database);
             int position = 0;
             for (const QString& entry : entries) {
                 ++position;
-                hooks.SetStatus(
-                    QStringLiteral("%1 (%2 of %3):  %4").arg(verb).arg(position).arg(count, entry));
-                if (hooks.KeepDrawn)
-                    hooks.KeepDrawn();
-                std::optional<QStringList> lines = hooks.Fetch(entry, failure);
-                if (!lines) {
+                frontEnd.SetStatus(QStringLiteral("%1 (%2 of %3):  %4").arg(verb).arg(position).arg(count, entry));
+                frontEnd.KeepDrawn();
+                QStringList lines;
+                try {
+                    lines = fetch(entry);
+                } catch (const TError& e) {
+                    failure = e.Message();
                     failed = true;
                     break;
                 }
-                // The hooks run the window's drawing, the network or the
-                // settings; what they leave in the vector registers must not
+                // The front end runs the window's drawing, the network or the
+                // settings; what it leaves in the vector registers must not
                 // slow the parser and the engine through a whole file.
                 ClearUpperVectorState();
-                total += ImportHands(writer, *lines);
-                if (hooks.Progress)
-                    hooks.Progress(position, total);
+                total += ImportHands(writer, lines);
+                frontEnd.Progress(position, total);
             }
         } catch (...) {
             // Nothing of a run that failed on the database stays, and the next run starts clean.
@@ -45,17 +60,17 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
         }
     }
     if (failed)
-        hooks.ShowError(failure);
+        frontEnd.ShowError(failure);
     if (total > 0)
-        hooks.CloseViews();
-    hooks.SetStatus(QStringLiteral("Updating database ..."));
+        frontEnd.CloseViews();
+    frontEnd.SetStatus(QStringLiteral("Updating database ..."));
     try {
         database.Commit();
     } catch (...) {
         database.Rollback();
         throw;
     }
-    hooks.SetStatus(QString());
-    hooks.ShowPlain(QStringLiteral("Raked hands imported:  %1").arg(total));
+    frontEnd.SetStatus(QString());
+    frontEnd.ShowPlain(QStringLiteral("Raked hands imported:  %1").arg(total));
     return total;
 }

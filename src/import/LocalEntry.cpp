@@ -1,17 +1,18 @@
 #include "import/LocalEntry.h"
 
 #include "import/StringList2.h"
+#include "platform/Error.h"
 
 #include <exception>
 
-std::optional<QStringList> LoadLocalEntry(const QString& path, QString& error)
+QStringList LoadLocalEntry(const QString& path)
 {
     TStringList2 lines;
     try {
         lines.LoadFromFile(path);
     } catch (const std::exception&) {
-        error = QStringLiteral("Error loading ") + path;
-        return std::nullopt;
+        // Whatever the cause (a missing file, a folder, no memory for it), the user reads this.
+        throw TError(QStringLiteral("Error loading ") + path);
     }
     return QStringList(std::move(lines));
 }

@@ -11,7 +11,7 @@ QString TrimBlanks(const QString& text)
     return text.mid(first, last - first);
 }
 
-std::optional<TCheckFailure> CheckConnectionFields(const TConnectionFields& fields)
+void CheckConnectionFields(const TConnectionFields& fields)
 {
     struct TRule
     {
@@ -27,7 +27,6 @@ std::optional<TCheckFailure> CheckConnectionFields(const TConnectionFields& fiel
     };
     for (const TRule& rule : rules) {
         if (TrimBlanks(rule.Text).isEmpty())
-            return TCheckFailure{rule.Check, QString::fromLatin1(rule.Message)};
+            throw TCheckFailure(rule.Check, QString::fromLatin1(rule.Message));
     }
-    return std::nullopt;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <QString>
-#include <optional>
 
 // The four connection fields of the remote page, as typed (untrimmed).
 struct TConnectionFields
@@ -20,15 +21,20 @@ enum class TConnectionCheck
     Password = 4,
 };
 
-struct TCheckFailure
+// The first connection field that is empty: its message, and which check it was.
+class TCheckFailure : public TError
 {
-    TConnectionCheck Check;
-    QString Message;
+public:
+    TCheckFailure(TConnectionCheck check, const QString& message) : TError(message), FCheck(check) {}
+    TConnectionCheck Check() const { return FCheck; }
+
+private:
+    TConnectionCheck FCheck;
 };
 
 // Removes leading and trailing characters of code 32 or below.
 QString TrimBlanks(const QString& text);
 
-// Runs the connection checks in their order; the first empty (trimmed) field fails.
-// Nothing when every field holds something.
-std::optional<TCheckFailure> CheckConnectionFields(const TConnectionFields& fields);
+// Runs the connection checks in their order; the first empty (trimmed) field
+// raises TCheckFailure.
+void CheckConnectionFields(const TConnectionFields& fields);

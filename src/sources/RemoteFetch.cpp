@@ -1,32 +1,35 @@
 #include "sources/RemoteFetch.h"
 
+#include "platform/Error.h"
 #include "sources/ApiClient.h"
 #include "sources/ApiUrl.h"
 #include "sources/RemoteEntries.h"
 
-std::optional<QStringList> FetchRemoteList(TApiClient& client, const TConnectionFields& fields,
-                                           QString& error, const TBusyHook& busy)
+namespace {
+// A failed exchange reads like any error the server reports: its local error
+// reply carries the text.
+void RaiseUnlessSucceeded(const QStringList& reply)
+{
+    if (!ReplySucceeded(reply))
+        throw TError(ReplyValue(reply, QStringLiteral("Error")));
+}
+} // namespace
+
+QStringList FetchRemoteList(TApiClient& client, const TConnectionFields& fields, const TBusyHook& busy)
 {
     QStringList reply;
     {
         TBusyScope scope(busy);
         reply = client.PostApiRequest(BuildApiUrl(fields), ListFormFields(fields.Password));
     }
-    if (!ReplySucceeded(reply)) {
-        error = ReplyValue(reply, QStringLiteral("Error"));
-        return std::nullopt;
-    }
+    RaiseUnlessSucceeded(reply);
     return BuildRemoteEntries(reply);
 }
 
-std::optional<QStringList> FetchRemoteEntry(TApiClient& client, const TConnectionFields& fields,
-                                            const QString& entry, QString& error)
+QStringList FetchRemoteEntry(TApiClient& client, const TConnectionFields& fields, const QString& entry)
 {
     QStringList reply = client.PostApiRequest(BuildApiUrl(fields), FetchFormFields(fields.Password, entry));
-    if (!ReplySucceeded(reply)) {
-        error = ReplyValue(reply, QStringLiteral("Error"));
-        return std::nullopt;
-    }
+    RaiseUnlessSucceeded(reply);
     reply.removeFirst();
     return reply;
 }

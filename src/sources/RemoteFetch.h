@@ -5,16 +5,14 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 class TApiClient;
 
-// The server's hand-history list: the entries in reply order, or nothing with
-// the reply's Error text. busy is shown while the request is under way.
-std::optional<QStringList> FetchRemoteList(TApiClient& client, const TConnectionFields& fields,
-                                           QString& error, const TBusyHook& busy = {});
+// The server's hand-history list: the entries in reply order. Raises TError
+// with the reply's Error text (a failed exchange's too). busy is shown while
+// the request is under way.
+QStringList FetchRemoteList(TApiClient& client, const TConnectionFields& fields, const TBusyHook& busy = {});
 
-// One entry's text from the server: the reply's lines after its result line,
-// or nothing with the reply's Error text.
-std::optional<QStringList> FetchRemoteEntry(TApiClient& client, const TConnectionFields& fields,
-                                            const QString& entry, QString& error);
+// One entry's text from the server: the reply's lines after its result line.
+// Raises TError with the reply's Error text.
+QStringList FetchRemoteEntry(TApiClient& client, const TConnectionFields& fields, const QString& entry);

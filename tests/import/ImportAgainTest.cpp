@@ -81,15 +81,18 @@ TEST(ImportAgain, AnotherServersHandStopsTheRunAndWritesNothing)
         {"other server", HandText(81000, "2026-11-05 09:12:40", {"Cy", "Dee"}, "2")},
         {"other time", HandText(81000, "2026-11-02 14:03:12", {"Cy", "Dee"}, "2")},
     };
+    struct TQuiet : TImportFrontEnd
+    {
+        void SetStatus(const QString&) override {}
+        void ShowError(const QString&) override {}
+        void CloseViews() override {}
+        void ShowPlain(const QString&) override {}
+    } quiet;
     const auto run = [&](const QStringList& entries) {
-        TImportRunHooks hooks;
-        hooks.SetStatus = hooks.ShowError = hooks.ShowPlain = [](const QString&) {};
-        hooks.CloseViews = [] {};
-        hooks.Fetch = [&](const QString& entry, QString&) {
-            return std::optional<QStringList>(files[entry]);
-        };
         try {
-            RunImport(f.Database, entries, QStringLiteral("Loading"), hooks);
+            RunImport(
+                f.Database, entries, QStringLiteral("Loading"), [&](const QString& entry) { return files[entry]; },
+                quiet);
         } catch (const TError& e) {
             return e.Message();
         }

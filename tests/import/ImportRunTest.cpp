@@ -43,21 +43,30 @@ protected:
 
     QString Path(const QString& entry) const { return Db.Dir.filePath(entry); }
 
+    // Every call of the run into its front end, in order.
+    struct TRecorder : TImportFrontEnd
+    {
+        QStringList& Events;
+        explicit TRecorder(QStringList& events) : Events(events) {}
+        void SetStatus(const QString& t) override { Events << "status:" + t; }
+        void ShowError(const QString& t) override { Events << "error:" + t; }
+        void CloseViews() override { Events << QStringLiteral("close views"); }
+        void ShowPlain(const QString& t) override { Events << "plain:" + t; }
+        void SetBusy(bool on) override { Events << (on ? "busy on" : "busy off"); }
+    };
+
     int Run(const QStringList& entries)
     {
-        TImportRunHooks hooks;
-        hooks.SetStatus = [this](const QString& t) { Events << "status:" + t; };
-        hooks.Fetch = [this](const QString& entry, QString& error) {
-            Events << "fetch:" + entry;
-            if (entry == QLatin1String("HHbreak.txt"))
-                Db.Database.Execute(QStringLiteral("DROP TABLE Detail"));
-            return LoadLocalEntry(Path(entry), error);
-        };
-        hooks.ShowError = [this](const QString& t) { Events << "error:" + t; };
-        hooks.CloseViews = [this] { Events << QStringLiteral("close views"); };
-        hooks.ShowPlain = [this](const QString& t) { Events << "plain:" + t; };
-        hooks.Busy = [this](bool on) { Events << (on ? "busy on" : "busy off"); };
-        return RunImport(Db.Database, entries, QStringLiteral("Loading"), hooks);
+        TRecorder recorder(Events);
+        return RunImport(
+            Db.Database, entries, QStringLiteral("Loading"),
+            [this](const QString& entry) {
+                Events << "fetch:" + entry;
+                if (entry == QLatin1String("HHbreak.txt"))
+                    Db.Database.Execute(QStringLiteral("DROP TABLE Detail"));
+                return LoadLocalEntry(Path(entry));
+            },
+            recorder);
     }
 };
 

@@ -298,21 +298,27 @@ TEST(ApiExchange, RemoteListAndFetchGiveEntriesOrTheErrorText)
     AddTwoFiles(server);
     TTestClient client;
     const TConnectionFields fields{"127.0.0.1", QString::number(server.Port()), "api", Password};
-    QString error;
     int busy = 0;
-    EXPECT_EQ(FetchRemoteList(client, fields, error, [&busy](bool on) { busy += on ? 1 : 10; }),
+    EXPECT_EQ(FetchRemoteList(client, fields, [&busy](bool on) { busy += on ? 1 : 10; }),
               (QStringList{"HH2024-01-31 Alpha.txt", "HH2024-02-01 Caf\u00e9 Royal.txt"}));
     EXPECT_EQ(busy, 11) << "shown once and ended once";
-    EXPECT_EQ(FetchRemoteEntry(client, fields, "HH2024-02-01 Caf\u00e9 Royal.txt", error), CafeLines)
+    EXPECT_EQ(FetchRemoteEntry(client, fields, "HH2024-02-01 Caf\u00e9 Royal.txt"), CafeLines)
         << "the result line is removed";
 
+    const auto errorOf = [](const std::function<void()>& fetch) {
+        try {
+            fetch();
+        } catch (const TError& e) {
+            return e.Message();
+        }
+        return QStringLiteral("<no error>");
+    };
     TConnectionFields wrong = fields;
     wrong.Password = "nope";
-    EXPECT_EQ(FetchRemoteList(client, wrong, error), std::nullopt);
-    EXPECT_EQ(error, "Invalid password");
+    EXPECT_EQ(errorOf([&] { FetchRemoteList(client, wrong); }), "Invalid password");
     const TConnectionFields down{"127.0.0.1", QString::number(UnusedLocalPort()), "api", Password};
-    EXPECT_EQ(FetchRemoteEntry(client, down, "HH2024-01-31 Alpha.txt", error), std::nullopt);
-    EXPECT_EQ(error, "Could not connect to " + BuildApiUrl(down));
+    EXPECT_EQ(errorOf([&] { FetchRemoteEntry(client, down, "HH2024-01-31 Alpha.txt"); }),
+              "Could not connect to " + BuildApiUrl(down));
 }
 
 // Started as the README says, the server keeps every name, also those that
