@@ -175,7 +175,7 @@ void TMainForm::ViewLocalFile()
     }
     QStringList lines;
     try {
-        lines = LoadLocalEntry(LocalEntryPath(LocalFolder->text(), *current));
+        lines = LoadLocalEntry(LocalEntryPath(LocalFolder->text(), *current)).Lines;
     } catch (const TError& e) {
         FBoxes.Error(e.Message());
         return;

@@ -87,7 +87,7 @@ void TMainForm::ViewRemoteFile()
     }
     QStringList lines;
     try {
-        lines = FetchRemoteEntry(*FApiClient, ConnectionFields(), *entry);
+        lines = FetchRemoteEntry(*FApiClient, ConnectionFields(), *entry).Lines;
     } catch (const TError& e) {
         FBoxes.Error(e.Message());
         return;

@@ -68,6 +68,7 @@ void TRakeDatabase::CreateWhole()
     try {
         Execute(QLatin1String(MasterCreateSQL));
         Execute(QLatin1String(DetailCreateSQL));
+        Execute(QLatin1String(ImportsCreateSQL));
     } catch (...) {
         Close();
         QFile::remove(temporary);
@@ -251,9 +252,26 @@ void TRakeDatabase::Vacuum()
     RunSingle("VACUUM;");
 }
 
+bool TRakeDatabase::HasTable(const QString& name)
+{
+    const auto statement = Prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
+    statement->Bind_Str16(1, name);
+    return statement->Step() == TStatement::Row;
+}
+
+void TRakeDatabase::AddMissingTables()
+{
+    if (!HasTable(QStringLiteral("Master")) || !HasTable(QStringLiteral("Detail")))
+        return; // not a file of ours: the run's first hand says so
+    if (!HasTable(QStringLiteral("Imports")))
+        Execute(QLatin1String(ImportsCreateSQL));
+}
+
 void TRakeDatabase::EmptyDatabase()
 {
     Execute(QStringLiteral("DELETE FROM Master"));
     Execute(QStringLiteral("DELETE FROM Detail"));
+    if (HasTable(QStringLiteral("Imports")))
+        Execute(QStringLiteral("DELETE FROM Imports"));
     Vacuum();
 }

@@ -19,6 +19,9 @@ public:
         "Rake REAL, Dealt INTEGER, AvgShare REAL);";
     static constexpr const char* DetailCreateSQL =
         "CREATE TABLE Detail (Hand INTEGER, Player TEXT, Share REAL, PRIMARY KEY (Hand, Player));";
+    // The import log: one row per file a committed run read to its end.
+    static constexpr const char* ImportsCreateSQL = "CREATE TABLE Imports (Imported TEXT, Source TEXT, Bytes "
+                                                    "INTEGER, Modified TEXT, Hands INTEGER, NewHands INTEGER);";
     static constexpr const char* MasterReplaceSQL = "REPLACE INTO Master (Hand, TableName, Date, Time, Rake, "
                                                     "Dealt, AvgShare) VALUES(?, ?, ?, ?, ?, ?, ?);";
     static constexpr const char* DetailReplaceSQL =
@@ -31,9 +34,14 @@ public:
     TRakeDatabase(const TRakeDatabase&) = delete;
     TRakeDatabase& operator=(const TRakeDatabase&) = delete;
 
-    // Opens the file, creating it with its two tables when it is missing: a
-    // new file appears whole, with both tables, or not at all.
+    // Opens the file, creating it with its tables when it is missing: a new
+    // file appears whole, with every table, or not at all.
     void OpenRakeDatabase();
+    // An import run, inside its transaction, gives a file that holds Master
+    // and Detail the tables of ours it lacks (a file made by an older version).
+    // Nothing else ever changes a file's schema: opening and reading don't.
+    void AddMissingTables();
+    bool HasTable(const QString& name);
     // Opens the file only when it is there, creating nothing; raises
     // "Cannot open file" otherwise.
     void OpenExistingRakeDatabase();

@@ -133,6 +133,20 @@ void TStatement::Bind_Str8(int index, QByteArrayView utf8)
         Raise(rc);
 }
 
+void TStatement::Bind_Int64(int index, qint64 value)
+{
+    const int rc = sqlite3_bind_int64(FStatement, index, value);
+    if (rc != SQLITE_OK)
+        Raise(rc);
+}
+
+void TStatement::Bind_Null(int index)
+{
+    const int rc = sqlite3_bind_null(FStatement, index);
+    if (rc != SQLITE_OK)
+        Raise(rc);
+}
+
 void TStatement::Bind_Double(int index, double value)
 {
     const int rc = sqlite3_bind_double(FStatement, index, value);
@@ -186,6 +200,16 @@ int TStatement::StepOnce()
 void TStatement::Reset()
 {
     sqlite3_reset(FStatement);
+}
+
+qint64 TStatement::ColumnInt64(int index) const
+{
+    return sqlite3_column_int64(FStatement, index);
+}
+
+bool TStatement::ColumnIsNull(int index) const
+{
+    return sqlite3_column_type(FStatement, index) == SQLITE_NULL;
 }
 
 QByteArrayView TStatement::ColumnUtf8(int index) const

@@ -56,6 +56,8 @@ public:
     // the statement has been stepped and the value rebound or finalized.
     void Bind_Str8(int index, QByteArrayView utf8);
     void Bind_Double(int index, double value);
+    void Bind_Int64(int index, qint64 value);
+    void Bind_Null(int index);
 
     // Runs to the next row (SQLITE_ROW) or to completion (SQLITE_DONE), retrying
     // busy and locked answers; any other result raises TError.
@@ -70,6 +72,8 @@ public:
     // A column of the current row as UTF-8 text (empty for NULL); valid until
     // the next step or reset.
     QByteArrayView ColumnUtf8(int index) const;
+    qint64 ColumnInt64(int index) const;
+    bool ColumnIsNull(int index) const;
 
     sqlite3_stmt* Handle() const { return FStatement; }
 

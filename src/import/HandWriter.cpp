@@ -65,8 +65,10 @@ void THandWriter::MakeRoomFor(qint32 hand, QByteArrayView date, QByteArrayView t
     // A stored hand always has shares, so a new number, nearly every hand of
     // a run, costs this one statement. Clearing another server's shares
     // first does no harm: that run is rolled back whole.
-    if (FDatabase.Changes() == 0)
+    if (FDatabase.Changes() == 0) {
+        ++FNewHands;
         return;
+    }
     FStored->Bind_Int(1, hand);
     if (FStored->Step() == TStatement::Row) {
         const QByteArrayView storedDate = FStored->ColumnUtf8(0);

@@ -24,6 +24,8 @@ public:
     THandWriter& operator=(const THandWriter&) = delete;
 
     void WriteHand(THandRecord& hand) override;
+    // Hands written so far whose number was not stored before.
+    int NewHands() const { return FNewHands; }
 
 private:
     // A number already stored for another date or time is another server's
@@ -38,6 +40,7 @@ private:
     // The texts as bound, UTF-8; their storage is kept from hand to hand.
     QByteArray FTable, FDate, FTime;
     std::vector<QByteArray> FNames;
+    int FNewHands = 0;
 };
 
 // One text's hands written through a writer of its own, inside the

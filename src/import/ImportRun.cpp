@@ -3,6 +3,8 @@
 #include "db/RakeDatabase.h"
 #include "import/HandParser.h"
 #include "import/HandWriter.h"
+#include "import/ImportLog.h"
+#include "platform/Clock.h"
 #include "platform/Error.h"
 #include "platform/Simd.h"
 
@@ -28,19 +30,23 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
     int total = 0;
     QString failure;
     bool failed = false;
+    QList<TImportRecord> records;
     {
         TBusyWhile busy(frontEnd);
         database.StartTransaction();
         try {
+            database.AddMissingTables();
+            // A file that is not ours (no Master and Detail) gets no log either.
+            const bool logged = database.HasTable(QStringLiteral("Imports"));
             THandWriter writer(database);
             int position = 0;
             for (const QString& entry : entries) {
                 ++position;
                 frontEnd.SetStatus(QStringLiteral("%1 (%2 of %3):  %4").arg(verb).arg(position).arg(count, entry));
                 frontEnd.KeepDrawn();
-                QStringList lines;
+                TEntryText text;
                 try {
-                    lines = fetch(entry);
+                    text = fetch(entry);
                 } catch (const TError& e) {
                     failure = e.Message();
                     failed = true;
@@ -50,9 +56,14 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
                 // settings; what it leaves in the vector registers must not
                 // slow the parser and the engine through a whole file.
                 ClearUpperVectorState();
-                total += ImportHands(writer, lines);
+                const int newBefore = writer.NewHands();
+                const int hands = ImportHands(writer, text.Lines);
+                total += hands;
+                records.append({text.Source, text.Bytes, text.Modified, hands, writer.NewHands() - newBefore});
                 frontEnd.Progress(position, total);
             }
+            if (logged)
+                WriteImportLog(database, records, Clock::NowUtc());
         } catch (...) {
             // Nothing of a run that failed on the database stays, and the next run starts clean.
             database.Rollback();
@@ -71,6 +82,12 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
         throw;
     }
     frontEnd.SetStatus(QString());
+    TImportCounts counts;
+    counts.Files = int(records.size());
+    counts.Hands = total;
+    for (const TImportRecord& record : records)
+        counts.NewHands += record.NewHands;
+    frontEnd.Counted(counts);
     frontEnd.ShowPlain(QStringLiteral("Raked hands imported:  %1").arg(total));
     return total;
 }

@@ -3,9 +3,15 @@
 #include "import/StringList2.h"
 #include "platform/Error.h"
 
+#include <QFileInfo>
 #include <exception>
 
-QStringList LoadLocalEntry(const QString& path)
+QString LocalEntrySource(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+TEntryText LoadLocalEntry(const QString& path)
 {
     TStringList2 lines;
     try {
@@ -14,5 +20,10 @@ QStringList LoadLocalEntry(const QString& path)
         // Whatever the cause (a missing file, a folder, no memory for it), the user reads this.
         throw TError(QStringLiteral("Error loading ") + path);
     }
-    return QStringList(std::move(lines));
+    TEntryText text;
+    text.Source = LocalEntrySource(path);
+    text.Bytes = lines.BytesRead();
+    text.Modified = lines.Modified();
+    text.Lines = std::move(lines);
+    return text;
 }

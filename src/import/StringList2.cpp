@@ -106,7 +106,8 @@ void TStringList2::LoadFromFile(const QString& path, qint64 maxBytes)
     {
         // The file's bytes go before the lines are made: text, bytes and
         // lines are never held all at once.
-        const QByteArray bytes = ReadRegularFile(path, maxBytes);
+        const QByteArray bytes = ReadRegularFile(path, maxBytes, &FModified);
+        FBytesRead = bytes.size();
         text = Decode(bytes);
     }
     CutIntoLines(std::move(text));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,10 @@ public:
     // cannot be opened or read, is not a regular file (a folder, a pipe, a
     // device) or is larger than maxBytes.
     void LoadFromFile(const QString& path, qint64 maxBytes = MaxFileBytes);
+    // Of the last LoadFromFile: the bytes read (a cut character at the end
+    // included) and the file's last modification, UTC.
+    qint64 BytesRead() const { return FBytesRead; }
+    const QDateTime& Modified() const { return FModified; }
 
     // Replaces the content with the lines of a file's bytes: decoded by the
     // byte-order mark (UTF-8, UTF-16 LE, UTF-16 BE) or else in the system's
@@ -27,4 +32,6 @@ public:
 
 private:
     void CutIntoLines(QString text);
+    qint64 FBytesRead = 0;
+    QDateTime FModified;
 };

@@ -6,6 +6,12 @@ std::function<QDate()>& Source()
     static std::function<QDate()> source;
     return source;
 }
+
+std::function<QDateTime()>& NowSource()
+{
+    static std::function<QDateTime()> source;
+    return source;
+}
 } // namespace
 
 QDate Clock::Today()
@@ -16,4 +22,14 @@ QDate Clock::Today()
 void Clock::SetTodaySource(std::function<QDate()> source)
 {
     Source() = std::move(source);
+}
+
+QDateTime Clock::NowUtc()
+{
+    return NowSource() ? NowSource()().toUTC() : QDateTime::currentDateTimeUtc();
+}
+
+void Clock::SetNowSource(std::function<QDateTime()> source)
+{
+    NowSource() = std::move(source);
 }

@@ -40,7 +40,7 @@ private:
 
 } // namespace
 
-QByteArray ReadRegularFile(const QString& path, qint64 maxBytes)
+QByteArray ReadRegularFile(const QString& path, qint64 maxBytes, QDateTime* modified)
 {
     // Read-only, so a file the server still holds open for writing can be
     // read. Without blocking: opening a pipe must not wait for its writer.
@@ -55,6 +55,8 @@ QByteArray ReadRegularFile(const QString& path, qint64 maxBytes)
         Raise(path, QStringLiteral("not a regular file"));
     if (status.st_size > maxBytes)
         Raise(path, QStringLiteral("larger than %1 bytes").arg(maxBytes));
+    if (modified)
+        *modified = QDateTime::fromSecsSinceEpoch(qint64(status.st_mtim.tv_sec), Qt::UTC);
 
     // One buffer sized by the file, with a byte to spare so that the end is
     // seen without growing it; a file that grows meanwhile is read on to its end.

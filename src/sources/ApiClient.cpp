@@ -191,7 +191,9 @@ bool TApiClient::Exchange(const THttpAddress& address, const QByteArray& body, c
     if (reader.Status() < 200 || reader.Status() > 299)
         return false;
     const QList<QByteArray> types = reader.HeaderValues("Content-Type");
-    const QString text = DecodeReplyText(reader.TakeBody(), types.isEmpty() ? QByteArray() : types.last());
+    const QByteArray reply = reader.TakeBody();
+    FLastReplyBytes = reply.size();
+    const QString text = DecodeReplyText(reply, types.isEmpty() ? QByteArray() : types.last());
     lines = SplitReplyLines(text);
     return true;
 }

@@ -48,6 +48,9 @@ public:
     void SetFetchExchangeMs(int ms) { FFetchExchangeMs = ms; }
     void SetMaxReplyBytes(qint64 bytes) { FMaxReplyBytes = bytes; }
 
+    // The size of the last successful exchange's reply body, as received.
+    qint64 LastReplyBytes() const { return FLastReplyBytes; }
+
 private:
     std::unique_ptr<QTcpSocket> Connect(const THttpAddress& address, const QDeadlineTimer& deadline) const;
     bool Exchange(const THttpAddress& address, const QByteArray& body, const QDeadlineTimer& deadline,
@@ -59,6 +62,7 @@ private:
     int FListExchangeMs = DefaultListExchangeMs;
     int FFetchExchangeMs = DefaultFetchExchangeMs;
     qint64 FMaxReplyBytes = DefaultMaxReplyBytes;
+    qint64 FLastReplyBytes = 0;
 };
 
 // What a failed exchange returns: "Result=Error" and "Error=Could not connect to " + url.

@@ -26,10 +26,28 @@ QStringList FetchRemoteList(TApiClient& client, const TConnectionFields& fields,
     return BuildRemoteEntries(reply);
 }
 
-QStringList FetchRemoteEntry(TApiClient& client, const TConnectionFields& fields, const QString& entry)
+TEntryText FetchRemoteEntry(TApiClient& client, const TConnectionFields& fields, const QString& entry)
 {
-    QStringList reply = client.PostApiRequest(BuildApiUrl(fields), FetchFormFields(fields.Password, entry));
-    RaiseUnlessSucceeded(reply);
-    reply.removeFirst();
-    return reply;
+    TEntryText text;
+    text.Lines = client.PostApiRequest(BuildApiUrl(fields), FetchFormFields(fields.Password, entry));
+    RaiseUnlessSucceeded(text.Lines);
+    text.Lines.removeFirst();
+    text.Bytes = client.LastReplyBytes();
+    text.Source = RemoteEntrySource(fields, entry);
+    return text;
+}
+
+QString RemoteEntrySource(const TConnectionFields& fields, const QString& entry)
+{
+    // A user and password typed into the server field stay out of the log.
+    QString address = BuildApiUrl(fields);
+    const qsizetype scheme = address.indexOf(QLatin1String("://"));
+    const qsizetype hostStart = scheme < 0 ? 0 : scheme + 3;
+    qsizetype hostEnd = address.indexOf(u'/', hostStart);
+    if (hostEnd < 0)
+        hostEnd = address.size();
+    const qsizetype at = address.lastIndexOf(u'@', hostEnd - 1);
+    if (at >= hostStart)
+        address.remove(hostStart, at + 1 - hostStart);
+    return address + QLatin1Char('/') + entry;
 }

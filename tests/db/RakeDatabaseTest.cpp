@@ -47,7 +47,7 @@ protected:
 };
 } // namespace
 
-TEST_F(RakeDatabaseTest, CreatesTheFileWithExactlyTheTwoTables)
+TEST_F(RakeDatabaseTest, CreatesTheFileWithItsTables)
 {
     {
         TRakeDatabase db(Dir.path());
@@ -58,7 +58,8 @@ TEST_F(RakeDatabaseTest, CreatesTheFileWithExactlyTheTwoTables)
     TOtherConnection other(Path());
     EXPECT_EQ(other.Column("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY rowid"),
               (QStringList{QString::fromLatin1(TRakeDatabase::MasterCreateSQL).chopped(1),
-                           QString::fromLatin1(TRakeDatabase::DetailCreateSQL).chopped(1)}));
+                           QString::fromLatin1(TRakeDatabase::DetailCreateSQL).chopped(1),
+                           QString::fromLatin1(TRakeDatabase::ImportsCreateSQL).chopped(1)}));
     EXPECT_EQ(other.Column("SELECT name FROM sqlite_master WHERE type='index'"),
               (QStringList{QStringLiteral("sqlite_autoindex_Detail_1")}));
 }

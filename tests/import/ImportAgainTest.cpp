@@ -91,7 +91,7 @@ TEST(ImportAgain, AnotherServersHandStopsTheRunAndWritesNothing)
     const auto run = [&](const QStringList& entries) {
         try {
             RunImport(
-                f.Database, entries, QStringLiteral("Loading"), [&](const QString& entry) { return files[entry]; },
+                f.Database, entries, QStringLiteral("Loading"), [&](const QString& entry) { return TEntryText{files[entry], entry}; },
                 quiet);
         } catch (const TError& e) {
             return e.Message();

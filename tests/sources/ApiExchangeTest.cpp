@@ -302,7 +302,7 @@ TEST(ApiExchange, RemoteListAndFetchGiveEntriesOrTheErrorText)
     EXPECT_EQ(FetchRemoteList(client, fields, [&busy](bool on) { busy += on ? 1 : 10; }),
               (QStringList{"HH2024-01-31 Alpha.txt", "HH2024-02-01 Caf\u00e9 Royal.txt"}));
     EXPECT_EQ(busy, 11) << "shown once and ended once";
-    EXPECT_EQ(FetchRemoteEntry(client, fields, "HH2024-02-01 Caf\u00e9 Royal.txt"), CafeLines)
+    EXPECT_EQ(FetchRemoteEntry(client, fields, "HH2024-02-01 Caf\u00e9 Royal.txt").Lines, CafeLines)
         << "the result line is removed";
 
     const auto errorOf = [](const std::function<void()>& fetch) {
