@@ -2,10 +2,12 @@
 // through the local page, opens the browser, runs a report, charts two and
 // views a file.
 // Run under a real X server: xvfb-run -a build/kestrum_screenshots demo/HandHistory docs
+#include "FixedPicker.h"
 #include "app/ChartWindow.h"
+#include "app/DatabasePage.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
-#include "FixedPicker.h"
+#include "app/ReportsPage.h"
 #include "viewer/HHView.h"
 
 #include <QCheckBox>
@@ -46,8 +48,8 @@ void Save(QWidget* widget, const QString& path)
 // Loads a catalogue report and saves its chart window as the user sees it.
 void SaveChart(TMainForm& form, const QString& report, const QString& path)
 {
-    form.ReportList->setCurrentIndex(form.ReportList->findText(report));
-    form.LoadSQLBtn->click();
+    form.ReportPage().ReportList->setCurrentIndex(form.ReportPage().ReportList->findText(report));
+    form.ReportPage().LoadSQLBtn->click();
     QTimer::singleShot(0, [path] {
         if (auto* chart = qobject_cast<TChartWindow*>(QApplication::activeModalWidget())) {
             (void)QTest::qWaitForWindowExposed(chart);
@@ -55,7 +57,7 @@ void SaveChart(TMainForm& form, const QString& report, const QString& path)
             chart->close();
         }
     });
-    form.ChartBtn->click();
+    form.ReportPage().ChartBtn->click();
 }
 } // namespace
 
@@ -95,19 +97,21 @@ int main(int argc, char** argv)
     form.SelectAllBtn->click();
     form.ImportBtn->click();
 
-    form.PageControl1->setCurrentWidget(form.DataPage);
-    form.DBOpenBtn->click();
-    form.MasterGrid->selectRow(3);
+    form.PageControl1->setCurrentWidget(&form.DataPage());
+    form.DataPage().DBOpenBtn->click();
+    form.DataPage().MasterGrid->selectRow(3);
     Save(&form, out + QStringLiteral("/browser.png"));
 
-    form.PageControl1->setCurrentWidget(form.ReportPage);
-    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
-    form.LoadSQLBtn->click();
+    form.PageControl1->setCurrentWidget(&form.ReportPage());
+    form.ReportPage().ReportList->setCurrentIndex(
+        form.ReportPage().ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
+    form.ReportPage().LoadSQLBtn->click();
     Save(&form, out + QStringLiteral("/reports.png"));
     SaveChart(form, QStringLiteral("Rake by Date"), out + QStringLiteral("/chart-rake-by-date.png"));
     SaveChart(form, QStringLiteral("Proportional Rake by Player"), out + QStringLiteral("/chart-rake-by-player.png"));
-    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
-    form.LoadSQLBtn->click();
+    form.ReportPage().ReportList->setCurrentIndex(
+        form.ReportPage().ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
+    form.ReportPage().LoadSQLBtn->click();
 
     // The same pages maximised, to show how they grow.
     // Without a window manager (Xvfb) maximising does nothing; the work area's size stands in.
@@ -115,7 +119,7 @@ int main(int argc, char** argv)
     form.move(0, 0);
     QCoreApplication::processEvents();
     Save(&form, out + QStringLiteral("/reports-max.png"));
-    form.PageControl1->setCurrentWidget(form.DataPage);
+    form.PageControl1->setCurrentWidget(&form.DataPage());
     Save(&form, out + QStringLiteral("/browser-max.png"));
     form.PageControl1->setCurrentWidget(form.HandHistoryPage);
     hhPages(QStringLiteral("-max"));

@@ -2,8 +2,9 @@
 // that dispatch on the active file page.
 #include "app/Main.h"
 
+#include "app/Controls.h"
+#include "app/DatabasePage.h"
 #include "app/MessageBoxes.h"
-#include "db/RakeDatabase.h"
 #include "import/ImportRun.h"
 #include "import/LocalEntry.h"
 #include "platform/ui/BusyCursor.h"
@@ -93,7 +94,7 @@ void TMainForm::ListLocalFiles()
     LFileLabel->setText(QStringLiteral("Files:  0"));
 
     std::unique_ptr<TShBrowse> picker =
-        FPlaces.NewFolderPicker ? FPlaces.NewFolderPicker() : std::make_unique<TShBrowse>();
+        FParts.Places.NewFolderPicker ? FParts.Places.NewFolderPicker() : std::make_unique<TShBrowse>();
     picker->SetCaption(QStringLiteral("Browse for folder"));
     picker->SetUserMessage(QStringLiteral("Select hand history folder"));
     picker->SetInitFolder(StartingFolder(FLastFolder));
@@ -108,14 +109,14 @@ void TMainForm::ListLocalFiles()
     ListLocalFolder(folder, LocalFiles);
     HHStatus->setText(QString());
     if (ShowFileList() == 0)
-        FBoxes.Information(QStringLiteral("No files found"));
+        FParts.Boxes.Information(QStringLiteral("No files found"));
 }
 
 void TMainForm::ImportLocalFiles()
 {
     const QStringList entries = SelectedEntries(HHLocalList);
     if (entries.isEmpty()) {
-        FBoxes.Error(QStringLiteral("No history files selected"));
+        FParts.Boxes.Error(QStringLiteral("No history files selected"));
         return;
     }
     const QString folder = LocalFolder->text();
@@ -123,16 +124,16 @@ void TMainForm::ImportLocalFiles()
     hooks.Fetch = [&folder](const QString& entry, QString& error) {
         return LoadLocalEntry(LocalEntryPath(folder, entry), error);
     };
-    RunImport(*FRakeDatabase, entries, QStringLiteral("Loading"), hooks);
+    RunImport(*FParts.RakeDatabase, entries, QStringLiteral("Loading"), hooks);
 }
 
 TImportRunHooks TMainForm::ImportRunHooks()
 {
     TImportRunHooks hooks;
     hooks.SetStatus = [this](const QString& text) { SetStatus(HHStatus, text); };
-    hooks.ShowError = [this](const QString& text) { FBoxes.Error(text); };
-    hooks.CloseViews = [this] { CloseViews(); };
-    hooks.ShowPlain = [this](const QString& text) { FBoxes.Plain(text); };
+    hooks.ShowError = [this](const QString& text) { FParts.Boxes.Error(text); };
+    hooks.CloseViews = [this] { FDataPage->CloseViews(); };
+    hooks.ShowPlain = [this](const QString& text) { FParts.Boxes.Plain(text); };
     hooks.Busy = WaitCursorHook();
     // Drawn between files, with no click taken until the run ends. A round of
     // events repaints much of the window (the status line changed its text),
@@ -152,15 +153,15 @@ void TMainForm::ViewLocalFile()
 {
     const std::optional<QString> current = CurrentEntry(HHLocalList);
     if (!current) {
-        FBoxes.Error(QStringLiteral("No hand history file selected in list"));
+        FParts.Boxes.Error(QStringLiteral("No hand history file selected in list"));
         return;
     }
     QString error;
     const std::optional<QStringList> lines =
         LoadLocalEntry(LocalEntryPath(LocalFolder->text(), *current), error);
     if (!lines) {
-        FBoxes.Error(error);
+        FParts.Boxes.Error(error);
         return;
     }
-    FHHViewForm->ShowLines(*current, *lines);
+    FParts.HHViewForm->ShowLines(*current, *lines);
 }

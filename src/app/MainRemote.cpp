@@ -1,6 +1,7 @@
 // The remote file page: list, import and view straight from the server.
 #include "app/Main.h"
 
+#include "app/Controls.h"
 #include "app/MessageBoxes.h"
 #include "import/ImportRun.h"
 #include "platform/ui/BusyCursor.h"
@@ -23,9 +24,9 @@ bool TMainForm::ConnectionChecksPass(bool serverCheckIsError)
     if (!failure)
         return true;
     if (failure->Check == TConnectionCheck::ServerIP && !serverCheckIsError)
-        FBoxes.Information(failure->Message);
+        FParts.Boxes.Information(failure->Message);
     else
-        FBoxes.Error(failure->Message);
+        FParts.Boxes.Error(failure->Message);
     return false;
 }
 
@@ -40,24 +41,24 @@ void TMainForm::ListRemoteFiles()
     SetStatus(HHStatus, QStringLiteral("Retrieving hand history list ..."));
     QString error;
     const std::optional<QStringList> entries =
-        FetchRemoteList(*FApiClient, ConnectionFields(), error, WaitCursorHook());
+        FetchRemoteList(*FParts.ApiClient, ConnectionFields(), error, WaitCursorHook());
     if (!entries) {
         HHStatus->setText(QString());
-        FBoxes.Error(error);
+        FParts.Boxes.Error(error);
         return;
     }
     for (const QString& entry : *entries)
         RemoteFiles.Add(entry);
     HHStatus->setText(QString());
     if (ShowFileList() == 0)
-        FBoxes.Information(QStringLiteral("No files found"));
+        FParts.Boxes.Information(QStringLiteral("No files found"));
 }
 
 void TMainForm::ImportRemoteFiles()
 {
     const QStringList entries = SelectedEntries(HHRemoteList);
     if (entries.isEmpty()) {
-        FBoxes.Error(QStringLiteral("No history files selected"));
+        FParts.Boxes.Error(QStringLiteral("No history files selected"));
         return;
     }
     if (!ConnectionChecksPass(false))
@@ -65,9 +66,9 @@ void TMainForm::ImportRemoteFiles()
     const TConnectionFields fields = ConnectionFields();
     TImportRunHooks hooks = ImportRunHooks();
     hooks.Fetch = [this, &fields](const QString& entry, QString& error) {
-        return FetchRemoteEntry(*FApiClient, fields, entry, error);
+        return FetchRemoteEntry(*FParts.ApiClient, fields, entry, error);
     };
-    RunImport(*FRakeDatabase, entries, QStringLiteral("Retrieving"), hooks);
+    RunImport(*FParts.RakeDatabase, entries, QStringLiteral("Retrieving"), hooks);
 }
 
 void TMainForm::ViewRemoteFile()
@@ -75,19 +76,20 @@ void TMainForm::ViewRemoteFile()
     if (!ConnectionChecksPass(false))
         return;
     if (HHRemoteList->selectedItems().size() >= 2) {
-        FBoxes.Error(QStringLiteral("More than 1 history file selected"));
+        FParts.Boxes.Error(QStringLiteral("More than 1 history file selected"));
         return;
     }
     const std::optional<QString> entry = CurrentEntry(HHRemoteList);
     if (!entry) {
-        FBoxes.Error(QStringLiteral("No hand history file selected in list"));
+        FParts.Boxes.Error(QStringLiteral("No hand history file selected in list"));
         return;
     }
     QString error;
-    const std::optional<QStringList> lines = FetchRemoteEntry(*FApiClient, ConnectionFields(), *entry, error);
+    const std::optional<QStringList> lines =
+        FetchRemoteEntry(*FParts.ApiClient, ConnectionFields(), *entry, error);
     if (!lines) {
-        FBoxes.Error(error);
+        FParts.Boxes.Error(error);
         return;
     }
-    FHHViewForm->ShowLines(*entry, *lines);
+    FParts.HHViewForm->ShowLines(*entry, *lines);
 }

@@ -1,6 +1,7 @@
 // What the main window remembers between runs.
 #include "app/Main.h"
 
+#include "app/Page.h"
 #include "platform/SettingsStore.h"
 
 #include <QCheckBox>
@@ -10,7 +11,7 @@ namespace SN = SettingNames;
 
 void TMainForm::LoadSettings()
 {
-    FSettings->Load([this](TSettingsReader& reader) {
+    FParts.Settings->Load([this](TSettingsReader& reader) {
         // A stored size applies within the minimum; none (or nonsense) keeps the designed size.
         resize(FSize.RestoreWidth(reader.ReadInteger(SN::MainWidth), width(), minimumWidth()), height());
         resize(width(), FSize.RestoreHeight(reader.ReadInteger(SN::MainHeight), height(), minimumHeight()));
@@ -22,12 +23,14 @@ void TMainForm::LoadSettings()
         if (RememberPW->isChecked())
             APIPW->setText(reader.ReadText(SN::Password));
         FLastFolder = reader.ReadText(SN::LastFolder);
+        for (TPage* page : FPages)
+            page->LoadSettings(reader);
     });
 }
 
 void TMainForm::SaveSettings()
 {
-    FSettings->Save([this](TSettingsWriter& writer) {
+    FParts.Settings->Save([this](TSettingsWriter& writer) {
         writer.WriteInteger(SN::MainWidth, FSize.Width());
         writer.WriteInteger(SN::MainHeight, FSize.Height());
         // Minimised from maximised still reports maximised; it counts as not maximised.
@@ -39,5 +42,7 @@ void TMainForm::SaveSettings()
         // Unchecked wipes any password stored before.
         writer.WriteText(SN::Password, RememberPW->isChecked() ? APIPW->text() : QString());
         writer.WriteText(SN::LastFolder, FLastFolder);
+        for (const TPage* page : FPages)
+            page->SaveSettings(writer);
     });
 }

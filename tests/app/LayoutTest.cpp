@@ -107,8 +107,9 @@ TEST(Layout, EveryPageFitsAtTheDesignedSizeAndMaximised)
     TMainForm& form = f.Open();
     f.Show();
     // The longest report name chosen, as a user may.
-    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
-    ASSERT_GE(form.ReportList->currentIndex(), 0);
+    form.ReportPage().ReportList->setCurrentIndex(
+        form.ReportPage().ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
+    ASSERT_GE(form.ReportPage().ReportList->currentIndex(), 0);
     struct Page
     {
         QWidget* Top;
@@ -118,8 +119,9 @@ TEST(Layout, EveryPageFitsAtTheDesignedSizeAndMaximised)
         maximised ? form.showMaximized() : form.showNormal();
         if (!maximised)
             form.resize(TMainForm::MainDesignedSize);
-        for (const Page& page : {Page{form.HandHistoryPage, form.LocalPage}, Page{form.HandHistoryPage, form.RemotePage},
-                                 Page{form.DataPage, nullptr}, Page{form.ReportPage, nullptr}}) {
+        for (const Page& page :
+             {Page{form.HandHistoryPage, form.LocalPage}, Page{form.HandHistoryPage, form.RemotePage},
+              Page{&form.DataPage(), nullptr}, Page{&form.ReportPage(), nullptr}}) {
             form.PageControl1->setCurrentWidget(page.Top);
             if (page.Sub)
                 form.PageControl2->setCurrentWidget(page.Sub);

@@ -193,8 +193,8 @@ TEST_F(LocalFiles, SelectedEntriesAreAnnouncedInListOrderAndImported)
     EXPECT_FALSE(cursorAtBox);
     EXPECT_EQ(Count(DbPath(), "SELECT COUNT(*) FROM Master"), expected);
     // The browser shows them.
-    form.DBOpenBtn->click();
-    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 1 of %1").arg(expected));
+    form.DataPage().DBOpenBtn->click();
+    EXPECT_EQ(form.DataPage().MasterStatus->text(), QStringLiteral("Master record 1 of %1").arg(expected));
     F.Close();
 }
 

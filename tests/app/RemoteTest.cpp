@@ -83,8 +83,8 @@ TEST_F(Remote, FiveSelectedAndTheThirdFetchFails)
     EXPECT_EQ(F.Boxes.Boxes[0].Kind, QStringLiteral("error"));
     EXPECT_FALSE(F.Boxes.Boxes[0].Text.isEmpty());
     EXPECT_EQ(F.Boxes.Boxes[1], (TBox{"plain", QStringLiteral("Raked hands imported:  %1").arg(count)}));
-    form.DBOpenBtn->click();
-    EXPECT_EQ(form.MasterStatus->text(),
+    form.DataPage().DBOpenBtn->click();
+    EXPECT_EQ(form.DataPage().MasterStatus->text(),
               QStringLiteral("Master record %1 of %2").arg(count ? 1 : 0).arg(count));
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "app/DatabasePage.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
+#include "app/ReportsPage.h"
 #include "platform/ui/ShBrowseU.h"
 
 #include <QApplication>
