@@ -5,8 +5,11 @@
 #include "FixedPicker.h"
 #include "app/ChartWindow.h"
 #include "app/DatabasePage.h"
+#include "app/HandHistoryPage.h"
+#include "app/LocalFileSource.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
+#include "app/RemoteFileSource.h"
 #include "app/ReportsPage.h"
 #include "viewer/HHView.h"
 
@@ -81,21 +84,21 @@ int main(int argc, char** argv)
     form.show();
     (void)QTest::qWaitForWindowExposed(&form);
 
-    form.ShowBoth->click();
-    form.RefreshBtn->click();
-    form.HHLocalList->item(1)->setSelected(true);
-    form.HHLocalList->item(4)->setSelected(true);
-    form.APIPW->setText(QStringLiteral("secret"));
-    form.RememberPW->setChecked(true);
+    form.HandHistoryPage().ShowBoth->click();
+    form.HandHistoryPage().RefreshBtn->click();
+    form.HandHistoryPage().LocalPage().HHLocalList->item(1)->setSelected(true);
+    form.HandHistoryPage().LocalPage().HHLocalList->item(4)->setSelected(true);
+    form.HandHistoryPage().RemotePage().APIPW->setText(QStringLiteral("secret"));
+    form.HandHistoryPage().RemotePage().RememberPW->setChecked(true);
     const auto hhPages = [&](const QString& suffix) {
-        form.PageControl2->setCurrentWidget(form.RemotePage);
+        form.HandHistoryPage().PageControl2->setCurrentWidget(&form.HandHistoryPage().RemotePage());
         Save(&form, out + QStringLiteral("/remote") + suffix + QStringLiteral(".png"));
-        form.PageControl2->setCurrentWidget(form.LocalPage);
+        form.HandHistoryPage().PageControl2->setCurrentWidget(&form.HandHistoryPage().LocalPage());
         Save(&form, out + QStringLiteral("/main-window") + suffix + QStringLiteral(".png"));
     };
     hhPages(QString());
-    form.SelectAllBtn->click();
-    form.ImportBtn->click();
+    form.HandHistoryPage().SelectAllBtn->click();
+    form.HandHistoryPage().ImportBtn->click();
 
     form.PageControl1->setCurrentWidget(&form.DataPage());
     form.DataPage().DBOpenBtn->click();
@@ -121,14 +124,15 @@ int main(int argc, char** argv)
     Save(&form, out + QStringLiteral("/reports-max.png"));
     form.PageControl1->setCurrentWidget(&form.DataPage());
     Save(&form, out + QStringLiteral("/browser-max.png"));
-    form.PageControl1->setCurrentWidget(form.HandHistoryPage);
+    form.PageControl1->setCurrentWidget(&form.HandHistoryPage());
     hhPages(QStringLiteral("-max"));
     form.showNormal();
 
     THHViewForm& viewer = form.HHViewForm();
-    viewer.LoadLines(form.HHLocalList->item(0)->text(), [&] {
+    viewer.LoadLines(form.HandHistoryPage().LocalPage().HHLocalList->item(0)->text(), [&] {
         QStringList lines;
-        QFile file(folder + QLatin1Char('/') + form.HHLocalList->item(0)->text());
+        QFile file(folder + QLatin1Char('/') +
+                   form.HandHistoryPage().LocalPage().HHLocalList->item(0)->text());
         if (file.open(QIODevice::ReadOnly))
             lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
         return lines;

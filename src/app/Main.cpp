@@ -5,6 +5,7 @@
 #include "app/AppTitle.h"
 #include "app/Controls.h"
 #include "app/DatabasePage.h"
+#include "app/HandHistoryPage.h"
 #include "app/MessageBoxes.h"
 #include "app/ReportsPage.h"
 #include "db/RakeDatabase.h"
@@ -14,10 +15,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QKeyEvent>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -36,7 +33,6 @@ TMainForm::TMainForm(TMessageBoxes& boxes, TMainFormPlaces places, QWidget* pare
     // The pages are made over the run's parts, so those come first.
     CreateParts();
     BuildPages();
-    ConnectHandlers();
     setMinimumSize(MainMinimumSize);
     resize(MainDesignedSize);
     FSize.Resized(size(), false, false);
@@ -92,19 +88,6 @@ void TMainForm::FormResize()
     FSize.Resized(size(), isMaximized(), isMinimized());
 }
 
-bool TMainForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const bool ctrlA = key->key() == Qt::Key_A && (key->modifiers() & Qt::ControlModifier);
-        if (ctrlA && (watched == HHLocalList || watched == HHRemoteList)) {
-            static_cast<QListWidget*>(watched)->selectAll();
-            return true; // swallowed
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void TMainForm::CreateParts()
 {
     FParts.Settings = std::make_unique<TSettingsStore>(FParts.Places.SettingsFile);
@@ -134,6 +117,7 @@ void TMainForm::ReleaseParts()
     // The pages' views and queries let go of their statements before the connection closes.
     while (!FPages.isEmpty())
         delete FPages.takeLast();
+    FHandHistoryPage = nullptr;
     FDataPage = nullptr;
     FReportPage = nullptr;
     FParts.RakeDatabase.reset();
@@ -154,28 +138,12 @@ void TMainForm::BuildPages()
     PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { width: 180px; }"));
     outer->addWidget(PageControl1);
 
-    BuildHandHistoryPage();
-    PageControl1->addTab(HandHistoryPage, QStringLiteral("Hand Histories"));
     // A new page is one more line here.
+    FHandHistoryPage = AddPage(new THandHistoryPage(FParts));
     FDataPage = AddPage(new TDatabasePage(FParts));
     FReportPage = AddPage(new TReportsPage(FParts));
-    PageControl1->setCurrentWidget(HandHistoryPage);
-    PageControl2->setCurrentWidget(LocalPage);
+    PageControl1->setCurrentWidget(FHandHistoryPage);
 
-    HHLocalList->installEventFilter(this);
-    HHRemoteList->installEventFilter(this);
-}
-
-void TMainForm::ConnectHandlers()
-{
-    connect(RefreshBtn, &QPushButton::clicked, this, &TMainForm::RefreshBtnClick);
-    connect(LoadHHBtn, &QPushButton::clicked, this, &TMainForm::LoadHHBtnClick);
-    connect(SelectAllBtn, &QPushButton::clicked, this, &TMainForm::SelectAllBtnClick);
-    connect(ImportBtn, &QPushButton::clicked, this, &TMainForm::ImportBtnClick);
-    connect(HHLocalList, &QListWidget::itemDoubleClicked, this, &TMainForm::LoadHHBtnClick);
-    connect(HHRemoteList, &QListWidget::itemDoubleClicked, this, &TMainForm::LoadHHBtnClick);
-    connect(ShowRing, &QRadioButton::clicked, this, &TMainForm::ShowRingClick);
-    connect(ShowTrny, &QRadioButton::clicked, this, &TMainForm::ShowTrnyClick);
-    connect(ShowBoth, &QRadioButton::clicked, this, &TMainForm::ShowBothClick);
-    connect(PageControl2, &QTabWidget::currentChanged, this, &TMainForm::PageControl2Change);
+    // An import writes the tables the browser reads: its views close first.
+    FHandHistoryPage->CloseViews = [this] { FDataPage->CloseViews(); };
 }

@@ -50,9 +50,9 @@ protected:
         TMainForm& form = F.Open();
         F.Show();
         F.PickerAnswer = folder;
-        form.RefreshBtn->click();
-        form.SelectAllBtn->click();
-        form.ImportBtn->click();
+        form.HandHistoryPage().RefreshBtn->click();
+        form.HandHistoryPage().SelectAllBtn->click();
+        form.HandHistoryPage().ImportBtn->click();
         EXPECT_EQ(F.Boxes.Boxes.back(), (TBox{"plain", QStringLiteral("Raked hands imported:  %1").arg(Raked)}));
         F.Boxes.Boxes.clear();
         return form;

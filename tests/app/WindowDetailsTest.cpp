@@ -18,9 +18,9 @@ TEST(WindowDetails, ThePasswordShowsOneStarPerCharacter)
     TWindowFixture f;
     TMainForm& form = f.Open();
     f.Show();
-    form.APIPW->setText(QStringLiteral("s3cr3t"));
-    EXPECT_EQ(form.APIPW->displayText(), QStringLiteral("******"));
-    EXPECT_EQ(form.APIPW->text(), QStringLiteral("s3cr3t"));
+    form.HandHistoryPage().RemotePage().APIPW->setText(QStringLiteral("s3cr3t"));
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().APIPW->displayText(), QStringLiteral("******"));
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().APIPW->text(), QStringLiteral("s3cr3t"));
 }
 
 TEST(WindowDetails, TheBoldTitleIsTheGridsFontMadeBold)

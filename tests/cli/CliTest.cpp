@@ -125,11 +125,11 @@ TEST_F(Cli, ImportAndEveryReportMatchTheWindowToTheByte)
     TWindowFixture window;
     TMainForm& form = window.Open();
     window.PickerAnswer = Folder;
-    form.ShowBoth->click();
-    form.RefreshBtn->click();
-    ASSERT_EQ(form.HHLocalList->count(), 4);
-    form.SelectAllBtn->click();
-    form.ImportBtn->click();
+    form.HandHistoryPage().ShowBoth->click();
+    form.HandHistoryPage().RefreshBtn->click();
+    ASSERT_EQ(form.HandHistoryPage().LocalPage().HHLocalList->count(), 4);
+    form.HandHistoryPage().SelectAllBtn->click();
+    form.HandHistoryPage().ImportBtn->click();
     ASSERT_EQ(window.Boxes.Boxes.size(), 1);
     const QString windowCount = window.Boxes.Boxes[0].Text;
 
