@@ -34,8 +34,8 @@ public:
     TLocalFileSource& LocalPage() const { return *FLocalPage; }
     TRemoteFileSource& RemotePage() const { return *FRemotePage; }
 
-    // Called by an import before it writes: the window closes the views that
-    // read the tables.
+    // Called by an import that read hands, before it commits them: the window
+    // closes the views that read the tables.
     std::function<void()> CloseViews = [] {};
 
     // Handlers.
