@@ -2,10 +2,15 @@
 // through the local page, opens the browser, runs a report, charts two and
 // views a file.
 // Run under a real X server: xvfb-run -a build/kestrum_screenshots demo/HandHistory docs
+#include "FixedPicker.h"
 #include "app/ChartWindow.h"
+#include "app/DatabasePage.h"
+#include "app/HandHistoryPage.h"
+#include "app/LocalFileSource.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
-#include "FixedPicker.h"
+#include "app/RemoteFileSource.h"
+#include "app/ReportsPage.h"
 #include "viewer/HHView.h"
 
 #include <QCheckBox>
@@ -46,8 +51,8 @@ void Save(QWidget* widget, const QString& path)
 // Loads a catalogue report and saves its chart window as the user sees it.
 void SaveChart(TMainForm& form, const QString& report, const QString& path)
 {
-    form.ReportList->setCurrentIndex(form.ReportList->findText(report));
-    form.LoadSQLBtn->click();
+    form.ReportPage().ReportList->setCurrentIndex(form.ReportPage().ReportList->findText(report));
+    form.ReportPage().LoadSQLBtn->click();
     QTimer::singleShot(0, [path] {
         if (auto* chart = qobject_cast<TChartWindow*>(QApplication::activeModalWidget())) {
             (void)QTest::qWaitForWindowExposed(chart);
@@ -55,7 +60,7 @@ void SaveChart(TMainForm& form, const QString& report, const QString& path)
             chart->close();
         }
     });
-    form.ChartBtn->click();
+    form.ReportPage().ChartBtn->click();
 }
 } // namespace
 
@@ -79,35 +84,37 @@ int main(int argc, char** argv)
     form.show();
     (void)QTest::qWaitForWindowExposed(&form);
 
-    form.ShowBoth->click();
-    form.RefreshBtn->click();
-    form.HHLocalList->item(1)->setSelected(true);
-    form.HHLocalList->item(4)->setSelected(true);
-    form.APIPW->setText(QStringLiteral("secret"));
-    form.RememberPW->setChecked(true);
+    form.HandHistoryPage().ShowBoth->click();
+    form.HandHistoryPage().RefreshBtn->click();
+    form.HandHistoryPage().LocalPage().HHLocalList->item(1)->setSelected(true);
+    form.HandHistoryPage().LocalPage().HHLocalList->item(4)->setSelected(true);
+    form.HandHistoryPage().RemotePage().APIPW->setText(QStringLiteral("secret"));
+    form.HandHistoryPage().RemotePage().RememberPW->setChecked(true);
     const auto hhPages = [&](const QString& suffix) {
-        form.PageControl2->setCurrentWidget(form.RemotePage);
+        form.HandHistoryPage().PageControl2->setCurrentWidget(&form.HandHistoryPage().RemotePage());
         Save(&form, out + QStringLiteral("/remote") + suffix + QStringLiteral(".png"));
-        form.PageControl2->setCurrentWidget(form.LocalPage);
+        form.HandHistoryPage().PageControl2->setCurrentWidget(&form.HandHistoryPage().LocalPage());
         Save(&form, out + QStringLiteral("/main-window") + suffix + QStringLiteral(".png"));
     };
     hhPages(QString());
-    form.SelectAllBtn->click();
-    form.ImportBtn->click();
+    form.HandHistoryPage().SelectAllBtn->click();
+    form.HandHistoryPage().ImportBtn->click();
 
-    form.PageControl1->setCurrentWidget(form.DataPage);
-    form.DBOpenBtn->click();
-    form.MasterGrid->selectRow(3);
+    form.PageControl1->setCurrentWidget(&form.DataPage());
+    form.DataPage().DBOpenBtn->click();
+    form.DataPage().MasterGrid->selectRow(3);
     Save(&form, out + QStringLiteral("/browser.png"));
 
-    form.PageControl1->setCurrentWidget(form.ReportPage);
-    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
-    form.LoadSQLBtn->click();
+    form.PageControl1->setCurrentWidget(&form.ReportPage());
+    form.ReportPage().ReportList->setCurrentIndex(
+        form.ReportPage().ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
+    form.ReportPage().LoadSQLBtn->click();
     Save(&form, out + QStringLiteral("/reports.png"));
     SaveChart(form, QStringLiteral("Rake by Date"), out + QStringLiteral("/chart-rake-by-date.png"));
     SaveChart(form, QStringLiteral("Proportional Rake by Player"), out + QStringLiteral("/chart-rake-by-player.png"));
-    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
-    form.LoadSQLBtn->click();
+    form.ReportPage().ReportList->setCurrentIndex(
+        form.ReportPage().ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
+    form.ReportPage().LoadSQLBtn->click();
 
     // The same pages maximised, to show how they grow.
     // Without a window manager (Xvfb) maximising does nothing; the work area's size stands in.
@@ -115,16 +122,17 @@ int main(int argc, char** argv)
     form.move(0, 0);
     QCoreApplication::processEvents();
     Save(&form, out + QStringLiteral("/reports-max.png"));
-    form.PageControl1->setCurrentWidget(form.DataPage);
+    form.PageControl1->setCurrentWidget(&form.DataPage());
     Save(&form, out + QStringLiteral("/browser-max.png"));
-    form.PageControl1->setCurrentWidget(form.HandHistoryPage);
+    form.PageControl1->setCurrentWidget(&form.HandHistoryPage());
     hhPages(QStringLiteral("-max"));
     form.showNormal();
 
     THHViewForm& viewer = form.HHViewForm();
-    viewer.LoadLines(form.HHLocalList->item(0)->text(), [&] {
+    viewer.LoadLines(form.HandHistoryPage().LocalPage().HHLocalList->item(0)->text(), [&] {
         QStringList lines;
-        QFile file(folder + QLatin1Char('/') + form.HHLocalList->item(0)->text());
+        QFile file(folder + QLatin1Char('/') +
+                   form.HandHistoryPage().LocalPage().HHLocalList->item(0)->text());
         if (file.open(QIODevice::ReadOnly))
             lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
         return lines;

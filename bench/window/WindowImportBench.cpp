@@ -7,6 +7,8 @@
 // OUT_FOLDER/Kestrum2.db3.
 #include "CpuTime.h"
 #include "FixedPicker.h"
+#include "app/HandHistoryPage.h"
+#include "app/LocalFileSource.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
 
@@ -52,14 +54,15 @@ int main(int argc, char** argv)
     TMainForm form(boxes, places);
     form.show();
     (void)QTest::qWaitForWindowExposed(&form);
-    form.ShowBoth->click();
-    form.RefreshBtn->click();
-    form.HHLocalList->selectAll();
+    form.HandHistoryPage().ShowBoth->click();
+    form.HandHistoryPage().RefreshBtn->click();
+    form.HandHistoryPage().LocalPage().HHLocalList->selectAll();
     QElapsedTimer wall;
     wall.start();
     const double cpu = ProcessCpuSeconds();
-    form.ImportBtn->click();
+    form.HandHistoryPage().ImportBtn->click();
     std::printf("window cpu %.3f s wall %.3f s (%d files, \"%s\")\n", ProcessCpuSeconds() - cpu,
-                double(wall.nsecsElapsed()) / 1e9, form.HHLocalList->count(), qPrintable(boxes.Last));
+                double(wall.nsecsElapsed()) / 1e9, form.HandHistoryPage().LocalPage().HHLocalList->count(),
+                qPrintable(boxes.Last));
     return 0;
 }

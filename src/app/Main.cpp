@@ -1,68 +1,57 @@
-// Start-up, shut-down, the handler guard and the size rule of the main window.
+// The frame of the main window: start-up, the pages and their wiring,
+// shut-down and the size rule.
 #include "app/Main.h"
 
 #include "app/AppTitle.h"
-#include "app/GridLink.h"
+#include "app/Controls.h"
+#include "app/DatabasePage.h"
+#include "app/HandHistoryPage.h"
 #include "app/MessageBoxes.h"
-#include "app/Pickers.h"
+#include "app/ReportsPage.h"
 #include "db/RakeDatabase.h"
-#include "platform/Error.h"
 #include "platform/SettingsStore.h"
-#include "platform/ui/BusyCursor.h"
-#include "reports/DatabaseBrowser.h"
-#include "reports/ReportCatalogue.h"
-#include "reports/ReportRunner.h"
 #include "sources/ApiClient.h"
 #include "viewer/HHView.h"
 
-#include <QCheckBox>
-#include <QCoreApplication>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QCoreApplication>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTableView>
+#include <QVBoxLayout>
 
 TMainForm::TMainForm(TMessageBoxes& boxes, TMainFormPlaces places, QWidget* parent)
-    : QWidget(parent), FBoxes(boxes), FPlaces(std::move(places))
+    : QWidget(parent), FParts(boxes, std::move(places))
 {
     // A database other than the usual one (one per server) is named in the caption.
-    setWindowTitle(FPlaces.DatabaseFileName.isEmpty()
+    setWindowTitle(FParts.Places.DatabaseFileName.isEmpty()
                        ? QLatin1String(MainCaption)
-                       : QLatin1String(MainCaption) + QStringLiteral(" - ") + FPlaces.DatabaseFileName);
+                       : QLatin1String(MainCaption) + QStringLiteral(" - ") + FParts.Places.DatabaseFileName);
     setObjectName(QStringLiteral("MainForm"));
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSize(8);
     setFont(font);
+    // The pages are made over the run's parts, so those come first.
+    CreateParts();
     BuildPages();
     setMinimumSize(MainMinimumSize);
     resize(MainDesignedSize);
     FSize.Resized(size(), false, false);
-    CreateParts();
-    ConnectHandlers();
 
     // Each step of the creation reports its own error, and the window opens all the same.
     Guard([this] { LoadSettings(); });
     bool opened = false;
     Guard([this, &opened] {
-        FRakeDatabase->OpenRakeDatabase();
+        FParts.RakeDatabase->OpenRakeDatabase();
         opened = true;
     });
     if (opened)
-        Guard([this] { SetBrowseStatements(); });
+        for (TPage* page : FPages)
+            Guard([page] { page->DatabaseOpened(); });
     CreateViewer();
 }
 
 TMainForm::~TMainForm()
 {
-    // The views and queries let go of their statements before the connection closes.
     ReleaseParts();
 }
 
@@ -74,23 +63,6 @@ void TMainForm::ShowAtStart()
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
     FStartMaximised ? showMaximized() : show();
-}
-
-void TMainForm::Guard(const std::function<void()>& operation)
-{
-    try {
-        operation();
-    } catch (const TError& e) {
-        FBoxes.UnhandledError(e.Message());
-    } catch (const std::exception& e) {
-        FBoxes.UnhandledError(QString::fromLocal8Bit(e.what()));
-    }
-}
-
-void TMainForm::SetStatus(QLabel* line, const QString& text)
-{
-    line->setText(text);
-    line->repaint();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -116,81 +88,62 @@ void TMainForm::FormResize()
     FSize.Resized(size(), isMaximized(), isMinimized());
 }
 
-bool TMainForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const bool ctrlA = key->key() == Qt::Key_A && (key->modifiers() & Qt::ControlModifier);
-        if (ctrlA && (watched == HHLocalList || watched == HHRemoteList)) {
-            static_cast<QListWidget*>(watched)->selectAll();
-            return true; // swallowed
-        }
-        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (enter && watched == SQLMemo)
-            return true; // the SQL box takes no line break
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void TMainForm::CreateParts()
 {
-    FSettings = std::make_unique<TSettingsStore>(FPlaces.SettingsFile);
-    FRakeDatabase = FPlaces.DatabaseFileName.isEmpty()
-                        ? std::make_unique<TRakeDatabase>(FPlaces.DatabaseFolder)
-                        : std::make_unique<TRakeDatabase>(FPlaces.DatabaseFolder, FPlaces.DatabaseFileName);
+    FParts.Settings = std::make_unique<TSettingsStore>(FParts.Places.SettingsFile);
+    FParts.RakeDatabase =
+        FParts.Places.DatabaseFileName.isEmpty()
+            ? std::make_unique<TRakeDatabase>(FParts.Places.DatabaseFolder)
+            : std::make_unique<TRakeDatabase>(FParts.Places.DatabaseFolder, FParts.Places.DatabaseFileName);
     // Waiting for another program's lock keeps the window drawn and takes no
     // input, as the waits for the server do.
-    FRakeDatabase->SetLockWait(FPlaces.LockWaitMs,
-                               [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    FApiClient = std::make_unique<TApiClient>();
-    FReports = std::make_unique<TReportRunner>(
-        *FRakeDatabase, [this](const QString& text) { SetStatus(ReportStatus, text); }, WaitCursorHook());
-    LinkGrid(ReportGrid, FReports->ReportModel);
-    ReportList->addItems(ReportItemTexts());
-    ReportList->setCurrentIndex(0);
+    FParts.RakeDatabase->SetLockWait(FParts.Places.LockWaitMs, [] {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    FParts.ApiClient = std::make_unique<TApiClient>();
 }
 
 void TMainForm::CreateViewer()
 {
-    FHHViewForm = new THHViewForm(*FSettings, this);
-    if (!FHHViewForm->CreateError().isEmpty())
-        FBoxes.UnhandledError(FHHViewForm->CreateError());
+    FParts.HHViewForm = new THHViewForm(*FParts.Settings, this);
+    if (!FParts.HHViewForm->CreateError().isEmpty())
+        FParts.Boxes.UnhandledError(FParts.HHViewForm->CreateError());
 }
 
 void TMainForm::ReleaseParts()
 {
-    delete FHHViewForm;
-    FHHViewForm = nullptr;
-    FReports.reset();
-    FBrowser.reset();
-    FRakeDatabase.reset();
+    delete FParts.HHViewForm;
+    FParts.HHViewForm = nullptr;
+    // The pages' views and queries let go of their statements before the connection closes.
+    while (!FPages.isEmpty())
+        delete FPages.takeLast();
+    FHandHistoryPage = nullptr;
+    FDataPage = nullptr;
+    FReportPage = nullptr;
+    FParts.RakeDatabase.reset();
 }
 
-void TMainForm::ConnectHandlers()
+template <typename TPageClass> TPageClass* TMainForm::AddPage(TPageClass* page)
 {
-    connect(RefreshBtn, &QPushButton::clicked, this, &TMainForm::RefreshBtnClick);
-    connect(LoadHHBtn, &QPushButton::clicked, this, &TMainForm::LoadHHBtnClick);
-    connect(SelectAllBtn, &QPushButton::clicked, this, &TMainForm::SelectAllBtnClick);
-    connect(ImportBtn, &QPushButton::clicked, this, &TMainForm::ImportBtnClick);
-    connect(HHLocalList, &QListWidget::itemDoubleClicked, this, &TMainForm::LoadHHBtnClick);
-    connect(HHRemoteList, &QListWidget::itemDoubleClicked, this, &TMainForm::LoadHHBtnClick);
-    connect(ShowRing, &QRadioButton::clicked, this, &TMainForm::ShowRingClick);
-    connect(ShowTrny, &QRadioButton::clicked, this, &TMainForm::ShowTrnyClick);
-    connect(ShowBoth, &QRadioButton::clicked, this, &TMainForm::ShowBothClick);
-    connect(PageControl2, &QTabWidget::currentChanged, this, &TMainForm::PageControl2Change);
-    connect(DBOpenBtn, &QPushButton::clicked, this, &TMainForm::DBOpenBtnClick);
-    connect(DBCloseBtn, &QPushButton::clicked, this, &TMainForm::DBCloseBtnClick);
-    connect(EmptyDBBtn, &QPushButton::clicked, this, &TMainForm::EmptyDBBtnClick);
-    connect(MasterGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &TMainForm::MasterGridTitleClick);
-    connect(ReportList, &QComboBox::currentIndexChanged, this, &TMainForm::ReportListChange);
-    connect(StartCB, &QCheckBox::clicked, this, &TMainForm::StartCBClick);
-    connect(EndCB, &QCheckBox::clicked, this, &TMainForm::EndCBClick);
-    for (TPicker* picker : {StartDate, StartTime, EndDate, EndTime})
-        connect(picker, &QDateTimeEdit::dateTimeChanged, this, &TMainForm::PickerChange);
-    connect(LoadSQLBtn, &QPushButton::clicked, this, &TMainForm::LoadSQLBtnClick);
-    connect(ExportBtn, &QPushButton::clicked, this, &TMainForm::ExportBtnClick);
-    connect(ChartBtn, &QPushButton::clicked, this, &TMainForm::ChartBtnClick);
-    connect(ReportGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &TMainForm::ReportGridTitleClick);
+    PageControl1->addTab(page, page->Caption());
+    FPages.append(page);
+    return page;
+}
+
+void TMainForm::BuildPages()
+{
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    PageControl1 = Named(new QTabWidget, "PageControl1");
+    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { width: 180px; }"));
+    outer->addWidget(PageControl1);
+
+    // A new page is one more line here.
+    FHandHistoryPage = AddPage(new THandHistoryPage(FParts));
+    FDataPage = AddPage(new TDatabasePage(FParts));
+    FReportPage = AddPage(new TReportsPage(FParts));
+    PageControl1->setCurrentWidget(FHandHistoryPage);
+
+    // An import writes the tables the browser reads: its views close first.
+    FHandHistoryPage->CloseViews = [this] { FDataPage->CloseViews(); };
 }

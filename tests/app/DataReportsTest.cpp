@@ -50,9 +50,9 @@ protected:
         TMainForm& form = F.Open();
         F.Show();
         F.PickerAnswer = folder;
-        form.RefreshBtn->click();
-        form.SelectAllBtn->click();
-        form.ImportBtn->click();
+        form.HandHistoryPage().RefreshBtn->click();
+        form.HandHistoryPage().SelectAllBtn->click();
+        form.HandHistoryPage().ImportBtn->click();
         EXPECT_EQ(F.Boxes.Boxes.back(), (TBox{"plain", QStringLiteral("Raked hands imported:  %1").arg(Raked)}));
         F.Boxes.Boxes.clear();
         return form;
@@ -72,12 +72,12 @@ protected:
 TEST_F(Pages, OpenOnAnEmptyDatabaseShowsZeroPositions)
 {
     TMainForm& form = F.Open();
-    form.DBOpenBtn->click();
-    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 0 of 0"));
-    EXPECT_EQ(form.DetailStatus->text(), QStringLiteral("Detail record 0 of 0"));
-    form.DBCloseBtn->click();
-    EXPECT_TRUE(form.MasterStatus->text().isEmpty());
-    EXPECT_TRUE(form.DetailStatus->text().isEmpty());
+    form.DataPage().DBOpenBtn->click();
+    EXPECT_EQ(form.DataPage().MasterStatus->text(), QStringLiteral("Master record 0 of 0"));
+    EXPECT_EQ(form.DataPage().DetailStatus->text(), QStringLiteral("Detail record 0 of 0"));
+    form.DataPage().DBCloseBtn->click();
+    EXPECT_TRUE(form.DataPage().MasterStatus->text().isEmpty());
+    EXPECT_TRUE(form.DataPage().DetailStatus->text().isEmpty());
     EXPECT_TRUE(F.Boxes.Boxes.isEmpty());
 }
 
@@ -86,91 +86,106 @@ TEST_F(Pages, TitleClicksSortAndTheDetailFollowsTheMaster)
     TMainForm& form = WithHands();
     ASSERT_GT(Raked, 2);
     // A click while closed opens; the first click on Hand reverses the order.
-    form.MasterGrid->horizontalHeader()->sectionClicked(0);
-    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 1 of %1").arg(Raked));
-    EXPECT_EQ(Cell(form.MasterGrid, 0, 0), QString::number(MaxHand));
-    EXPECT_TRUE(form.MasterGrid->model()->headerData(0, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
-    form.MasterGrid->horizontalHeader()->sectionClicked(4); // Rake, ascending
-    EXPECT_FALSE(form.MasterGrid->model()->headerData(0, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
-    EXPECT_TRUE(form.MasterGrid->model()->headerData(4, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
-    const double first = Cell(form.MasterGrid, 0, 4).toDouble();
-    const double last = Cell(form.MasterGrid, Raked - 1, 4).toDouble();
+    form.DataPage().MasterGrid->horizontalHeader()->sectionClicked(0);
+    EXPECT_EQ(form.DataPage().MasterStatus->text(), QStringLiteral("Master record 1 of %1").arg(Raked));
+    EXPECT_EQ(Cell(form.DataPage().MasterGrid, 0, 0), QString::number(MaxHand));
+    EXPECT_TRUE(form.DataPage()
+                    .MasterGrid->model()
+                    ->headerData(0, Qt::Horizontal, Qt::FontRole)
+                    .value<QFont>()
+                    .bold());
+    form.DataPage().MasterGrid->horizontalHeader()->sectionClicked(4); // Rake, ascending
+    EXPECT_FALSE(form.DataPage()
+                     .MasterGrid->model()
+                     ->headerData(0, Qt::Horizontal, Qt::FontRole)
+                     .value<QFont>()
+                     .bold());
+    EXPECT_TRUE(form.DataPage()
+                    .MasterGrid->model()
+                    ->headerData(4, Qt::Horizontal, Qt::FontRole)
+                    .value<QFont>()
+                    .bold());
+    const double first = Cell(form.DataPage().MasterGrid, 0, 4).toDouble();
+    const double last = Cell(form.DataPage().MasterGrid, Raked - 1, 4).toDouble();
     EXPECT_LE(first, last);
-    EXPECT_EQ(form.MasterGrid->columnWidth(4), 100);
-    EXPECT_TRUE(Cell(form.MasterGrid, 0, 4).contains(QLatin1Char('.')));
+    EXPECT_EQ(form.DataPage().MasterGrid->columnWidth(4), 100);
+    EXPECT_TRUE(Cell(form.DataPage().MasterGrid, 0, 4).contains(QLatin1Char('.')));
     // Moving the master row moves the detail view to the new hand's first row.
-    form.MasterGrid->setFocus();
-    form.MasterGrid->selectRow(2);
-    const QString hand = Cell(form.MasterGrid, 2, 0);
-    const QString dealt = Cell(form.MasterGrid, 2, 5);
-    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 3 of %1").arg(Raked));
-    EXPECT_EQ(form.DetailStatus->text(), QStringLiteral("Detail record 1 of %1").arg(dealt));
-    for (int r = 0; r < form.DetailGrid->model()->rowCount(); ++r)
-        EXPECT_EQ(Cell(form.DetailGrid, r, 0), hand);
+    form.DataPage().MasterGrid->setFocus();
+    form.DataPage().MasterGrid->selectRow(2);
+    const QString hand = Cell(form.DataPage().MasterGrid, 2, 0);
+    const QString dealt = Cell(form.DataPage().MasterGrid, 2, 5);
+    EXPECT_EQ(form.DataPage().MasterStatus->text(), QStringLiteral("Master record 3 of %1").arg(Raked));
+    EXPECT_EQ(form.DataPage().DetailStatus->text(), QStringLiteral("Detail record 1 of %1").arg(dealt));
+    for (int r = 0; r < form.DataPage().DetailGrid->model()->rowCount(); ++r)
+        EXPECT_EQ(Cell(form.DataPage().DetailGrid, r, 0), hand);
 }
 
 TEST_F(Pages, EmptyAsksFirstAndCancelChangesNothing)
 {
     TMainForm& form = WithHands();
-    form.DBOpenBtn->click();
+    form.DataPage().DBOpenBtn->click();
     F.Boxes.ConfirmAnswer = false;
-    form.EmptyDBBtn->click();
+    form.DataPage().EmptyDBBtn->click();
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"confirm", "Remove all records from database?"}}));
-    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 1 of %1").arg(Raked));
+    EXPECT_EQ(form.DataPage().MasterStatus->text(), QStringLiteral("Master record 1 of %1").arg(Raked));
     F.Boxes.ConfirmAnswer = true;
-    form.EmptyDBBtn->click();
-    EXPECT_TRUE(form.MasterStatus->text().isEmpty());
-    form.DBOpenBtn->click();
-    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 0 of 0"));
+    form.DataPage().EmptyDBBtn->click();
+    EXPECT_TRUE(form.DataPage().MasterStatus->text().isEmpty());
+    form.DataPage().DBOpenBtn->click();
+    EXPECT_EQ(form.DataPage().MasterStatus->text(), QStringLiteral("Master record 0 of 0"));
 }
 
 TEST_F(Pages, ReportsRunOnLoadOnlyAndExportNeedsALoadedTable)
 {
     Clock::SetTodaySource([] { return QDate(2026, 11, 3); });
     TMainForm& form = WithHands();
-    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Rake by Table")));
-    EXPECT_TRUE(form.SQLMemo->toPlainText().startsWith(QStringLiteral("SELECT TableName, COUNT(DISTINCT Player)")));
-    EXPECT_EQ(form.ReportGrid->model()->columnCount(), 0);
-    form.LoadSQLBtn->click();
-    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 1 of 2"));
-    EXPECT_EQ(form.ReportGrid->model()->columnCount(), 4);
-    EXPECT_EQ(form.ReportGrid->columnWidth(3), 120);
+    form.ReportPage().ReportList->setCurrentIndex(
+        form.ReportPage().ReportList->findText(QStringLiteral("Rake by Table")));
+    EXPECT_TRUE(form.ReportPage().SQLMemo->toPlainText().startsWith(
+        QStringLiteral("SELECT TableName, COUNT(DISTINCT Player)")));
+    EXPECT_EQ(form.ReportPage().ReportGrid->model()->columnCount(), 0);
+    form.ReportPage().LoadSQLBtn->click();
+    EXPECT_EQ(form.ReportPage().ReportStatus->text(), QStringLiteral("Report record 1 of 2"));
+    EXPECT_EQ(form.ReportPage().ReportGrid->model()->columnCount(), 4);
+    EXPECT_EQ(form.ReportPage().ReportGrid->columnWidth(3), 120);
 
     // A limit empties the grid and the status until Load.
-    form.EndCB->click();
-    EXPECT_TRUE(form.EndDate->isEnabled());
-    EXPECT_EQ(form.EndDate->text(), QStringLiteral("2026-11-03"));
-    EXPECT_EQ(form.EndTime->text(), QStringLiteral("23:59:59"));
-    EXPECT_TRUE(form.SQLMemo->toPlainText().contains(
+    form.ReportPage().EndCB->click();
+    EXPECT_TRUE(form.ReportPage().EndDate->isEnabled());
+    EXPECT_EQ(form.ReportPage().EndDate->text(), QStringLiteral("2026-11-03"));
+    EXPECT_EQ(form.ReportPage().EndTime->text(), QStringLiteral("23:59:59"));
+    EXPECT_TRUE(form.ReportPage().SQLMemo->toPlainText().contains(
         QStringLiteral(" WHERE (Date = '2026-11-03' AND Time <= '23:59:59') OR Date < '2026-11-03'")));
-    EXPECT_EQ(form.ReportGrid->model()->columnCount(), 0);
-    EXPECT_TRUE(form.ReportStatus->text().isEmpty());
+    EXPECT_EQ(form.ReportPage().ReportGrid->model()->columnCount(), 0);
+    EXPECT_TRUE(form.ReportPage().ReportStatus->text().isEmpty());
     F.SaveAnswer = F.Dir.filePath(QStringLiteral("out.csv"));
-    form.ExportBtn->click();
+    form.ReportPage().ExportBtn->click();
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Report table is empty"}}));
     EXPECT_FALSE(QFile::exists(F.SaveAnswer));
 
-    form.LoadSQLBtn->click();
-    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 1 of 1"));
-    form.EndDate->setDate(QDate(2026, 11, 4)); // a picker change rebuilds and empties
-    EXPECT_EQ(form.ReportGrid->model()->columnCount(), 0);
-    form.LoadSQLBtn->click();
-    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 1 of 2"));
-    form.ReportGrid->selectRow(1);
-    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 2 of 2"));
+    form.ReportPage().LoadSQLBtn->click();
+    EXPECT_EQ(form.ReportPage().ReportStatus->text(), QStringLiteral("Report record 1 of 1"));
+    form.ReportPage().EndDate->setDate(QDate(2026, 11, 4)); // a picker change rebuilds and empties
+    EXPECT_EQ(form.ReportPage().ReportGrid->model()->columnCount(), 0);
+    form.ReportPage().LoadSQLBtn->click();
+    EXPECT_EQ(form.ReportPage().ReportStatus->text(), QStringLiteral("Report record 1 of 2"));
+    form.ReportPage().ReportGrid->selectRow(1);
+    EXPECT_EQ(form.ReportPage().ReportStatus->text(), QStringLiteral("Report record 2 of 2"));
     F.Boxes.Boxes.clear();
-    form.ExportBtn->click();
+    form.ReportPage().ExportBtn->click();
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"information", "Report table saved"}}));
-    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 1 of 2")) << "back on the first row";
+    EXPECT_EQ(form.ReportPage().ReportStatus->text(), QStringLiteral("Report record 1 of 2"))
+        << "back on the first row";
     QFile csv(F.SaveAnswer);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_TRUE(csv.readAll().startsWith("\"TableName\",\"Players\",\"Hands\",\"Rake\"\r\n\"Table "));
 
     // Unchecked: the pickers look empty again and the limit is gone.
-    form.EndCB->click();
-    EXPECT_EQ(form.EndDate->text(), QStringLiteral(" "));
-    EXPECT_FALSE(form.EndDate->isEnabled());
-    EXPECT_FALSE(form.SQLMemo->toPlainText().contains(QStringLiteral("WHERE")));
+    form.ReportPage().EndCB->click();
+    EXPECT_EQ(form.ReportPage().EndDate->text(), QStringLiteral(" "));
+    EXPECT_FALSE(form.ReportPage().EndDate->isEnabled());
+    EXPECT_FALSE(form.ReportPage().SQLMemo->toPlainText().contains(QStringLiteral("WHERE")));
 }
 
 // Characters a plain-text conversion would change reach the engine as typed:
@@ -180,9 +195,9 @@ TEST_F(Pages, TheSqlBoxTextReachesTheEngineUnchanged)
     TMainForm& form = F.Open();
     for (const QString& name : {QStringLiteral("no\u00A0break"), QStringLiteral("line\u2028separator"),
                                 QStringLiteral("tab\tand  blanks")}) {
-        form.SQLMemo->setPlainText(QStringLiteral("SELECT 1 AS \"%1\"").arg(name));
-        form.LoadSQLBtn->click();
-        EXPECT_EQ(form.ReportGrid->model()->headerData(0, Qt::Horizontal).toString(), name);
+        form.ReportPage().SQLMemo->setPlainText(QStringLiteral("SELECT 1 AS \"%1\"").arg(name));
+        form.ReportPage().LoadSQLBtn->click();
+        EXPECT_EQ(form.ReportPage().ReportGrid->model()->headerData(0, Qt::Horizontal).toString(), name);
     }
     EXPECT_TRUE(F.Boxes.Boxes.isEmpty());
 }
@@ -191,17 +206,18 @@ TEST_F(Pages, TheSqlBoxTakesNoLineBreakAndErrorsKeepTheStatus)
 {
     TMainForm& form = F.Open();
     F.Show();
-    form.SQLMemo->setFocus();
-    QTest::keyClicks(form.SQLMemo, QStringLiteral("SELEC"));
-    QTest::keyClick(form.SQLMemo, Qt::Key_Return);
-    EXPECT_EQ(form.SQLMemo->toPlainText(), QStringLiteral("SELEC"));
-    form.LoadSQLBtn->click();
+    form.ReportPage().SQLMemo->setFocus();
+    QTest::keyClicks(form.ReportPage().SQLMemo, QStringLiteral("SELEC"));
+    QTest::keyClick(form.ReportPage().SQLMemo, Qt::Key_Return);
+    EXPECT_EQ(form.ReportPage().SQLMemo->toPlainText(), QStringLiteral("SELEC"));
+    form.ReportPage().LoadSQLBtn->click();
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"unhandled", "SQLite3 Error 1 - near \"SELEC\": syntax error."}}));
-    EXPECT_TRUE(form.ReportStatus->text().isEmpty()) << "a rejected text fails before the query notice";
-    form.SQLMemo->setPlainText(QStringLiteral("DELETE FROM Detail"));
-    form.LoadSQLBtn->click();
-    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 0 of 0"));
-    EXPECT_EQ(form.ReportGrid->model()->columnCount(), 0);
+    EXPECT_TRUE(form.ReportPage().ReportStatus->text().isEmpty())
+        << "a rejected text fails before the query notice";
+    form.ReportPage().SQLMemo->setPlainText(QStringLiteral("DELETE FROM Detail"));
+    form.ReportPage().LoadSQLBtn->click();
+    EXPECT_EQ(form.ReportPage().ReportStatus->text(), QStringLiteral("Report record 0 of 0"));
+    EXPECT_EQ(form.ReportPage().ReportGrid->model()->columnCount(), 0);
 }
 
 namespace {
@@ -237,33 +253,42 @@ TArrow Arrow(QTableView* grid)
 TEST_F(Pages, GridsShowTheirOrderAndTheReportSortsByAClickedTitle)
 {
     TMainForm& form = WithHands();
-    form.PageControl1->setCurrentWidget(form.DataPage);
-    form.DBOpenBtn->click();
-    EXPECT_EQ(Arrow(form.MasterGrid), (TArrow{true, 0, Qt::AscendingOrder}));
-    ClickTitle(form.MasterGrid, 4);
-    EXPECT_EQ(Arrow(form.MasterGrid), (TArrow{true, 4, Qt::AscendingOrder}));
-    ClickTitle(form.MasterGrid, 4);
-    EXPECT_EQ(Arrow(form.MasterGrid), (TArrow{true, 4, Qt::DescendingOrder}));
-    EXPECT_TRUE(form.MasterGrid->model()->headerData(4, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+    form.PageControl1->setCurrentWidget(&form.DataPage());
+    form.DataPage().DBOpenBtn->click();
+    EXPECT_EQ(Arrow(form.DataPage().MasterGrid), (TArrow{true, 0, Qt::AscendingOrder}));
+    ClickTitle(form.DataPage().MasterGrid, 4);
+    EXPECT_EQ(Arrow(form.DataPage().MasterGrid), (TArrow{true, 4, Qt::AscendingOrder}));
+    ClickTitle(form.DataPage().MasterGrid, 4);
+    EXPECT_EQ(Arrow(form.DataPage().MasterGrid), (TArrow{true, 4, Qt::DescendingOrder}));
+    EXPECT_TRUE(form.DataPage()
+                    .MasterGrid->model()
+                    ->headerData(4, Qt::Horizontal, Qt::FontRole)
+                    .value<QFont>()
+                    .bold());
 
-    form.PageControl1->setCurrentWidget(form.ReportPage);
-    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Rake by Table")));
-    form.LoadSQLBtn->click();
-    EXPECT_FALSE(Arrow(form.ReportGrid).Shown) << "the query's own order";
-    const auto tables = [&] { return QStringList{Cell(form.ReportGrid, 0, 0), Cell(form.ReportGrid, 1, 0)}; };
+    form.PageControl1->setCurrentWidget(&form.ReportPage());
+    form.ReportPage().ReportList->setCurrentIndex(
+        form.ReportPage().ReportList->findText(QStringLiteral("Rake by Table")));
+    form.ReportPage().LoadSQLBtn->click();
+    EXPECT_FALSE(Arrow(form.ReportPage().ReportGrid).Shown) << "the query's own order";
+    const auto tables = [&] {
+        return QStringList{Cell(form.ReportPage().ReportGrid, 0, 0),
+                           Cell(form.ReportPage().ReportGrid, 1, 0)};
+    };
     const QStringList ascending{"Table 0", "Table 1"}, descending{"Table 1", "Table 0"};
-    form.ReportGrid->selectRow(1);
-    ClickTitle(form.ReportGrid, 0);
+    form.ReportPage().ReportGrid->selectRow(1);
+    ClickTitle(form.ReportPage().ReportGrid, 0);
     EXPECT_EQ(tables(), ascending);
-    EXPECT_EQ(Arrow(form.ReportGrid), (TArrow{true, 0, Qt::AscendingOrder}));
-    EXPECT_EQ(form.ReportStatus->text(), QStringLiteral("Report record 1 of 2"));
-    ClickTitle(form.ReportGrid, 0);
+    EXPECT_EQ(Arrow(form.ReportPage().ReportGrid), (TArrow{true, 0, Qt::AscendingOrder}));
+    EXPECT_EQ(form.ReportPage().ReportStatus->text(), QStringLiteral("Report record 1 of 2"));
+    ClickTitle(form.ReportPage().ReportGrid, 0);
     EXPECT_EQ(tables(), descending);
-    EXPECT_EQ(Arrow(form.ReportGrid), (TArrow{true, 0, Qt::DescendingOrder}));
-    EXPECT_TRUE(form.ReportGrid->model()->headerData(0, Qt::Horizontal, Qt::FontRole).isNull()) << "no bold here";
+    EXPECT_EQ(Arrow(form.ReportPage().ReportGrid), (TArrow{true, 0, Qt::DescendingOrder}));
+    EXPECT_TRUE(form.ReportPage().ReportGrid->model()->headerData(0, Qt::Horizontal, Qt::FontRole).isNull())
+        << "no bold here";
 
     F.SaveAnswer = F.Dir.filePath(QStringLiteral("sorted.csv"));
-    form.ExportBtn->click();
+    form.ReportPage().ExportBtn->click();
     QFile csv(F.SaveAnswer);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = csv.readAll().split('\n');
@@ -271,9 +296,9 @@ TEST_F(Pages, GridsShowTheirOrderAndTheReportSortsByAClickedTitle)
     EXPECT_TRUE(lines[1].startsWith("\"Table 1\"")) << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith("\"Table 0\"")) << lines[2].toStdString();
 
-    form.LoadSQLBtn->click();
+    form.ReportPage().LoadSQLBtn->click();
     EXPECT_EQ(tables(), ascending) << "Load runs the query in its own order again";
-    EXPECT_FALSE(Arrow(form.ReportGrid).Shown);
+    EXPECT_FALSE(Arrow(form.ReportPage().ReportGrid).Shown);
 }
 
 namespace {
@@ -289,7 +314,7 @@ bool WithChart(TMainForm& form, const std::function<void(TChartWindow&)>& check)
             chart->CloseBtn->click();
         }
     });
-    form.ChartBtn->click();
+    form.ReportPage().ChartBtn->click();
     QCoreApplication::processEvents();
     return opened;
 }
@@ -309,11 +334,12 @@ TEST_F(Pages, ChartShowsTheLoadedReportAndSavesItsPicture)
     EXPECT_FALSE(WithChart(form, [](TChartWindow&) {}));
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Report table is empty"}}));
 
-    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Proportional Rake by Player")));
-    form.LoadSQLBtn->click();
+    form.ReportPage().ReportList->setCurrentIndex(
+        form.ReportPage().ReportList->findText(QStringLiteral("Proportional Rake by Player")));
+    form.ReportPage().LoadSQLBtn->click();
     double mostHands = 0;
-    for (int row = 0; row < form.ReportGrid->model()->rowCount(); ++row)
-        mostHands = std::max(mostHands, Cell(form.ReportGrid, row, 2).toDouble());
+    for (int row = 0; row < form.ReportPage().ReportGrid->model()->rowCount(); ++row)
+        mostHands = std::max(mostHands, Cell(form.ReportPage().ReportGrid, row, 2).toDouble());
     F.SaveAnswer = F.Dir.filePath(QStringLiteral("chart.png"));
     EXPECT_TRUE(WithChart(form, [&](TChartWindow& chart) {
         EXPECT_EQ(chart.windowTitle(), QStringLiteral("Chart - Proportional Rake by Player"));
@@ -331,9 +357,10 @@ TEST_F(Pages, ChartShowsTheLoadedReportAndSavesItsPicture)
     EXPECT_TRUE(QFile::exists(F.SaveAnswer));
 
     // Over time, with the limit named, and in the size it was left at.
-    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Rake by Date")));
-    form.StartCB->click();
-    form.LoadSQLBtn->click();
+    form.ReportPage().ReportList->setCurrentIndex(
+        form.ReportPage().ReportList->findText(QStringLiteral("Rake by Date")));
+    form.ReportPage().StartCB->click();
+    form.ReportPage().LoadSQLBtn->click();
     EXPECT_TRUE(WithChart(form, [&](TChartWindow& chart) {
         EXPECT_EQ(chart.size(), QSize(800, 560));
         EXPECT_EQ(chart.Chart()->title(),
@@ -342,8 +369,8 @@ TEST_F(Pages, ChartShowsTheLoadedReportAndSavesItsPicture)
         EXPECT_TRUE(chart.Data().TimeSeries);
         EXPECT_EQ(chart.Data().Bars.size(), 2u);
     }));
-    form.SQLMemo->setPlainText(QStringLiteral("SELECT Date, Rake FROM Master"));
-    form.LoadSQLBtn->click();
+    form.ReportPage().SQLMemo->setPlainText(QStringLiteral("SELECT Date, Rake FROM Master"));
+    form.ReportPage().LoadSQLBtn->click();
     EXPECT_TRUE(WithChart(form, [&](TChartWindow& chart) {
         EXPECT_EQ(chart.windowTitle(), QStringLiteral("Chart - SQL"));
         EXPECT_EQ(chart.Chart()->title(), QStringLiteral("Rake - SQL"));

@@ -107,8 +107,9 @@ TEST(Layout, EveryPageFitsAtTheDesignedSizeAndMaximised)
     TMainForm& form = f.Open();
     f.Show();
     // The longest report name chosen, as a user may.
-    form.ReportList->setCurrentIndex(form.ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
-    ASSERT_GE(form.ReportList->currentIndex(), 0);
+    form.ReportPage().ReportList->setCurrentIndex(
+        form.ReportPage().ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
+    ASSERT_GE(form.ReportPage().ReportList->currentIndex(), 0);
     struct Page
     {
         QWidget* Top;
@@ -118,11 +119,12 @@ TEST(Layout, EveryPageFitsAtTheDesignedSizeAndMaximised)
         maximised ? form.showMaximized() : form.showNormal();
         if (!maximised)
             form.resize(TMainForm::MainDesignedSize);
-        for (const Page& page : {Page{form.HandHistoryPage, form.LocalPage}, Page{form.HandHistoryPage, form.RemotePage},
-                                 Page{form.DataPage, nullptr}, Page{form.ReportPage, nullptr}}) {
+        for (const Page& page : {Page{&form.HandHistoryPage(), &form.HandHistoryPage().LocalPage()},
+                                 Page{&form.HandHistoryPage(), &form.HandHistoryPage().RemotePage()},
+                                 Page{&form.DataPage(), nullptr}, Page{&form.ReportPage(), nullptr}}) {
             form.PageControl1->setCurrentWidget(page.Top);
             if (page.Sub)
-                form.PageControl2->setCurrentWidget(page.Sub);
+                form.HandHistoryPage().PageControl2->setCurrentWidget(page.Sub);
             QCoreApplication::processEvents();
             SCOPED_TRACE(QStringLiteral("%1 %2 at %3x%4")
                              .arg(page.Top->objectName(), page.Sub ? page.Sub->objectName() : QString())
@@ -130,10 +132,13 @@ TEST(Layout, EveryPageFitsAtTheDesignedSizeAndMaximised)
                              .arg(form.height())
                              .toStdString());
             EXPECT_EQ(Faults(form), QStringList());
-            if (page.Sub != form.RemotePage)
+            if (page.Sub != &form.HandHistoryPage().RemotePage())
                 continue;
-            for (QWidget* field : {form.FilePort, form.APIPath, form.APIPW})
-                EXPECT_EQ(field->mapTo(&form, QPoint()).y(), form.ServerIP->mapTo(&form, QPoint()).y())
+            for (QWidget* field :
+                 {form.HandHistoryPage().RemotePage().FilePort, form.HandHistoryPage().RemotePage().APIPath,
+                  form.HandHistoryPage().RemotePage().APIPW})
+                EXPECT_EQ(field->mapTo(&form, QPoint()).y(),
+                          form.HandHistoryPage().RemotePage().ServerIP->mapTo(&form, QPoint()).y())
                     << Name(field).toStdString() << " lines up with the other fields";
         }
     }

@@ -71,7 +71,7 @@ protected:
     {
         TMainForm& form = F.Form ? *F.Form : F.Open();
         F.PickerAnswer = Folder;
-        form.RefreshBtn->click();
+        form.HandHistoryPage().RefreshBtn->click();
         return form;
     }
     QString DbPath() const { return F.DatabaseFolder() + QStringLiteral("/Kestrum2.db3"); }
@@ -83,31 +83,32 @@ TEST_F(LocalFiles, FiltersTheListingAndShowsHiddenKindsWithoutANewListing)
     MakeFiles(2, 2);
     TMainForm& form = F.Open();
     F.PickerAnswer = Folder;
-    form.ShowTrny->click();
-    form.RefreshBtn->click();
+    form.HandHistoryPage().ShowTrny->click();
+    form.HandHistoryPage().RefreshBtn->click();
     EXPECT_EQ(F.Boxes.Boxes, QVector<TBox>{}) << "tournaments are there";
-    EXPECT_EQ(Items(form.HHLocalList).size(), 2);
-    EXPECT_EQ(form.LFileLabel->text(), QStringLiteral("Files:  2"));
-    EXPECT_EQ(form.LocalFolder->text(), Folder);
-    EXPECT_EQ(form.RememberedFolder(), Folder);
-    form.ShowBoth->click();
-    EXPECT_EQ(Items(form.HHLocalList).size(), 4);
-    EXPECT_EQ(Items(form.HHLocalList), form.LocalFiles.Both);
-    form.ShowRing->click();
-    EXPECT_EQ(form.LFileLabel->text(), QStringLiteral("Files:  2"));
+    EXPECT_EQ(Items(form.HandHistoryPage().LocalPage().HHLocalList).size(), 2);
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().LFileLabel->text(), QStringLiteral("Files:  2"));
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().LocalFolder->text(), Folder);
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().RememberedFolder(), Folder);
+    form.HandHistoryPage().ShowBoth->click();
+    EXPECT_EQ(Items(form.HandHistoryPage().LocalPage().HHLocalList).size(), 4);
+    EXPECT_EQ(Items(form.HandHistoryPage().LocalPage().HHLocalList),
+              form.HandHistoryPage().LocalPage().Files.Both);
+    form.HandHistoryPage().ShowRing->click();
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().LFileLabel->text(), QStringLiteral("Files:  2"));
 }
 
 TEST_F(LocalFiles, NoFilesFoundThenAnotherFilterShowsThem)
 {
     MakeFiles(3);
     TMainForm& form = F.Open();
-    form.ShowTrny->click();
+    form.HandHistoryPage().ShowTrny->click();
     F.PickerAnswer = Folder;
-    form.RefreshBtn->click();
+    form.HandHistoryPage().RefreshBtn->click();
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"information", "No files found"}}));
-    EXPECT_EQ(form.LFileLabel->text(), QStringLiteral("Files:  0"));
-    form.ShowRing->click();
-    EXPECT_EQ(form.LFileLabel->text(), QStringLiteral("Files:  3"));
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().LFileLabel->text(), QStringLiteral("Files:  0"));
+    form.HandHistoryPage().ShowRing->click();
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().LFileLabel->text(), QStringLiteral("Files:  3"));
     EXPECT_EQ(F.Boxes.Boxes.size(), 1);
 }
 
@@ -115,16 +116,16 @@ TEST_F(LocalFiles, CancelAfterAListingLeavesEverythingEmptyButTheRememberedFolde
 {
     MakeFiles(2);
     TMainForm& form = List();
-    ASSERT_EQ(form.HHLocalList->count(), 2);
+    ASSERT_EQ(form.HandHistoryPage().LocalPage().HHLocalList->count(), 2);
     F.PickerAnswer.reset();
-    form.HHStatus->setText(QStringLiteral("unchanged"));
-    form.RefreshBtn->click();
+    form.HandHistoryPage().HHStatus->setText(QStringLiteral("unchanged"));
+    form.HandHistoryPage().RefreshBtn->click();
     EXPECT_EQ(F.PickerInitFolder, Folder) << "the remembered folder seeds the picker";
-    EXPECT_EQ(form.HHLocalList->count(), 0);
-    EXPECT_TRUE(form.LocalFolder->text().isEmpty());
-    EXPECT_EQ(form.LFileLabel->text(), QStringLiteral("Files:  0"));
-    EXPECT_EQ(form.RememberedFolder(), Folder);
-    EXPECT_EQ(form.HHStatus->text(), QStringLiteral("unchanged"));
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().HHLocalList->count(), 0);
+    EXPECT_TRUE(form.HandHistoryPage().LocalPage().LocalFolder->text().isEmpty());
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().LFileLabel->text(), QStringLiteral("Files:  0"));
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().RememberedFolder(), Folder);
+    EXPECT_EQ(form.HandHistoryPage().HHStatus->text(), QStringLiteral("unchanged"));
     EXPECT_TRUE(F.Boxes.Boxes.isEmpty());
 }
 
@@ -133,22 +134,24 @@ TEST_F(LocalFiles, SelectionCommandsAndThePageSwitch)
     MakeFiles(3);
     TMainForm& form = List();
     F.Show();
-    form.RemoteFiles.Add(QStringLiteral("HH2026-11-03 Remote.txt"));
-    form.HHLocalList->setFocus();
-    QTest::keyClick(form.HHLocalList, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(form.HHLocalList->selectedItems().size(), 3);
-    form.HHLocalList->clearSelection();
-    form.SelectAllBtn->click();
-    EXPECT_EQ(form.HHLocalList->selectedItems().size(), 3);
-    form.PageControl2->setCurrentWidget(form.RemotePage);
-    EXPECT_EQ(Items(form.HHRemoteList), QStringList{QStringLiteral("HH2026-11-03 Remote.txt")});
-    EXPECT_EQ(form.RFileLabel->text(), QStringLiteral("Files:  1"));
-    EXPECT_EQ(form.HHRemoteList->selectedItems().size(), 0);
-    form.SelectAllBtn->click();
-    EXPECT_EQ(form.HHRemoteList->selectedItems().size(), 1);
-    form.PageControl2->setCurrentWidget(form.LocalPage);
-    EXPECT_EQ(form.HHLocalList->count(), 3);
-    EXPECT_EQ(form.HHLocalList->selectedItems().size(), 0) << "the page switch re-applies the filter";
+    form.HandHistoryPage().RemotePage().Files.Add(QStringLiteral("HH2026-11-03 Remote.txt"));
+    form.HandHistoryPage().LocalPage().HHLocalList->setFocus();
+    QTest::keyClick(form.HandHistoryPage().LocalPage().HHLocalList, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().HHLocalList->selectedItems().size(), 3);
+    form.HandHistoryPage().LocalPage().HHLocalList->clearSelection();
+    form.HandHistoryPage().SelectAllBtn->click();
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().HHLocalList->selectedItems().size(), 3);
+    form.HandHistoryPage().PageControl2->setCurrentWidget(&form.HandHistoryPage().RemotePage());
+    EXPECT_EQ(Items(form.HandHistoryPage().RemotePage().HHRemoteList),
+              QStringList{QStringLiteral("HH2026-11-03 Remote.txt")});
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().RFileLabel->text(), QStringLiteral("Files:  1"));
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().HHRemoteList->selectedItems().size(), 0);
+    form.HandHistoryPage().SelectAllBtn->click();
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().HHRemoteList->selectedItems().size(), 1);
+    form.HandHistoryPage().PageControl2->setCurrentWidget(&form.HandHistoryPage().LocalPage());
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().HHLocalList->count(), 3);
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().HHLocalList->selectedItems().size(), 0)
+        << "the page switch re-applies the filter";
     F.Close();
 }
 
@@ -157,8 +160,8 @@ TEST_F(LocalFiles, NothingSelectedShowsOnlyTheMessage)
     MakeFiles(1);
     TMainForm& form = List();
     F.Show();
-    TStatusRecorder status(form.HHStatus);
-    form.ImportBtn->click();
+    TStatusRecorder status(form.HandHistoryPage().HHStatus);
+    form.HandHistoryPage().ImportBtn->click();
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "No history files selected"}}));
     EXPECT_TRUE(status.Shown.isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -171,21 +174,21 @@ TEST_F(LocalFiles, SelectedEntriesAreAnnouncedInListOrderAndImported)
     MakeFiles(10, 0, 8);
     TMainForm& form = List();
     F.Show();
-    ASSERT_EQ(form.HHLocalList->count(), 10);
+    ASSERT_EQ(form.HandHistoryPage().LocalPage().HHLocalList->count(), 10);
     QStringList chosen;
     for (int row : {8, 1, 4}) // selected out of order
-        form.HHLocalList->item(row)->setSelected(true);
+        form.HandHistoryPage().LocalPage().HHLocalList->item(row)->setSelected(true);
     for (int row : {1, 4, 8})
-        chosen << form.HHLocalList->item(row)->text();
+        chosen << form.HandHistoryPage().LocalPage().HHLocalList->item(row)->text();
     int expected = 0;
     for (const QString& name : chosen)
         for (const auto& file : Files)
             if (file.FileName == name)
                 expected += file.Expected.size();
-    TStatusRecorder status(form.HHStatus);
+    TStatusRecorder status(form.HandHistoryPage().HHStatus);
     bool cursorAtBox = true;
     F.Boxes.OnBox = [&](const TBox&) { cursorAtBox = QApplication::overrideCursor() != nullptr; };
-    form.ImportBtn->click();
+    form.HandHistoryPage().ImportBtn->click();
     EXPECT_EQ(status.Shown, (QStringList{"Loading (1 of 3):  " + chosen[0], "Loading (2 of 3):  " + chosen[1],
                                          "Loading (3 of 3):  " + chosen[2], "Updating database ...", ""}));
     EXPECT_EQ(F.Boxes.Boxes,
@@ -193,8 +196,8 @@ TEST_F(LocalFiles, SelectedEntriesAreAnnouncedInListOrderAndImported)
     EXPECT_FALSE(cursorAtBox);
     EXPECT_EQ(Count(DbPath(), "SELECT COUNT(*) FROM Master"), expected);
     // The browser shows them.
-    form.DBOpenBtn->click();
-    EXPECT_EQ(form.MasterStatus->text(), QStringLiteral("Master record 1 of %1").arg(expected));
+    form.DataPage().DBOpenBtn->click();
+    EXPECT_EQ(form.DataPage().MasterStatus->text(), QStringLiteral("Master record 1 of %1").arg(expected));
     F.Close();
 }
 
@@ -203,11 +206,11 @@ TEST_F(LocalFiles, ADatabaseErrorInMidRunRollsBackAndTheNextRunImports)
     MakeFiles(2, 0, 10);
     TMainForm& form = List();
     F.Show();
-    form.HHLocalList->selectAll();
+    form.HandHistoryPage().LocalPage().HHLocalList->selectAll();
     sqlite3* other = nullptr;
     sqlite3_open(DbPath().toUtf8().constData(), &other);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    form.ImportBtn->click();
+    form.HandHistoryPage().ImportBtn->click();
     ASSERT_EQ(F.Boxes.Boxes.size(), 1);
     EXPECT_EQ(F.Boxes.Boxes[0], (TBox{"unhandled", "SQLite3 Error 5 - database is locked."}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -216,7 +219,7 @@ TEST_F(LocalFiles, ADatabaseErrorInMidRunRollsBackAndTheNextRunImports)
     sqlite3_close(other);
     EXPECT_EQ(Count(DbPath(), "SELECT COUNT(*) FROM Master"), 0);
     F.Boxes.Boxes.clear();
-    form.ImportBtn->click();
+    form.HandHistoryPage().ImportBtn->click();
     const int expected = RakedHands(0) + RakedHands(1);
     EXPECT_EQ(F.Boxes.Boxes,
               (QVector<TBox>{{"plain", QStringLiteral("Raked hands imported:  %1").arg(expected)}}));
@@ -230,7 +233,7 @@ TEST_F(LocalFiles, AnImportWaitsForAReportStillReadingAndTheWindowGoesOn)
     F.LockWaitMs = 30000;
     TMainForm& form = List();
     F.Show();
-    form.HHLocalList->selectAll();
+    form.HandHistoryPage().LocalPage().HHLocalList->selectAll();
     sqlite3* other = nullptr;
     sqlite3_open(DbPath().toUtf8().constData(), &other);
     sqlite3_stmt* reading = nullptr;
@@ -238,7 +241,7 @@ TEST_F(LocalFiles, AnImportWaitsForAReportStillReadingAndTheWindowGoesOn)
     ASSERT_EQ(sqlite3_step(reading), SQLITE_ROW); // holds its read lock until finalized
     // Only a window that runs its timers while it waits lets the report end.
     QTimer::singleShot(300, [&] { sqlite3_finalize(reading); });
-    form.ImportBtn->click();
+    form.HandHistoryPage().ImportBtn->click();
     sqlite3_close(other);
     EXPECT_EQ(F.Boxes.Boxes,
               (QVector<TBox>{{"plain", QStringLiteral("Raked hands imported:  %1").arg(RakedHands(0))}}));
@@ -249,25 +252,26 @@ TEST_F(LocalFiles, AnImportWaitsForAReportStillReadingAndTheWindowGoesOn)
 TEST_F(LocalFiles, ViewShowsTheCurrentEntryOrSaysWhy)
 {
     TMainForm& form = F.Open();
-    form.LoadHHBtn->click();
+    form.HandHistoryPage().LoadHHBtn->click();
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "No hand history file selected in list"}}));
     MakeFiles(2, 0, 5);
     List();
     F.Show();
     F.Boxes.Boxes.clear();
     // Nothing selected: the entry with the focus mark is shown; a double click does the same.
-    form.HHLocalList->setCurrentRow(1, QItemSelectionModel::NoUpdate);
-    const QString entry = form.HHLocalList->item(1)->text();
+    form.HandHistoryPage().LocalPage().HHLocalList->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+    const QString entry = form.HandHistoryPage().LocalPage().HHLocalList->item(1)->text();
     QString caption;
     QTimer::singleShot(0, [&] {
         caption = form.HHViewForm().windowTitle();
         form.HHViewForm().close();
     });
-    emit form.HHLocalList->itemDoubleClicked(form.HHLocalList->item(1));
+    emit form.HandHistoryPage().LocalPage().HHLocalList->itemDoubleClicked(
+        form.HandHistoryPage().LocalPage().HHLocalList->item(1));
     EXPECT_EQ(caption, entry);
     EXPECT_TRUE(F.Boxes.Boxes.isEmpty());
     QFile::remove(Folder + QLatin1Char('/') + entry);
-    form.LoadHHBtn->click();
+    form.HandHistoryPage().LoadHHBtn->click();
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Error loading " + Folder + "/" + entry}}));
     F.Close();
 }
@@ -284,17 +288,19 @@ TEST_F(LocalFiles, APipeOrADeviceInTheFolderFailsToLoad)
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
     TMainForm& form = List();
     F.Show();
-    ASSERT_EQ(Items(form.HHLocalList), (QStringList{"HH2026-01-01 Pipe.txt", "HH2026-01-01 Zero.txt"}));
+    ASSERT_EQ(Items(form.HandHistoryPage().LocalPage().HHLocalList),
+              (QStringList{"HH2026-01-01 Pipe.txt", "HH2026-01-01 Zero.txt"}));
     for (int row : {0, 1}) {
-        const QString path = Folder + QLatin1Char('/') + form.HHLocalList->item(row)->text();
+        const QString path =
+            Folder + QLatin1Char('/') + form.HandHistoryPage().LocalPage().HHLocalList->item(row)->text();
         F.Boxes.Boxes.clear();
-        form.HHLocalList->clearSelection();
-        form.HHLocalList->setCurrentRow(row);
-        form.ImportBtn->click();
+        form.HandHistoryPage().LocalPage().HHLocalList->clearSelection();
+        form.HandHistoryPage().LocalPage().HHLocalList->setCurrentRow(row);
+        form.HandHistoryPage().ImportBtn->click();
         EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Error loading " + path},
                                                 {"plain", QStringLiteral("Raked hands imported:  0")}}));
         F.Boxes.Boxes.clear();
-        form.LoadHHBtn->click();
+        form.HandHistoryPage().LoadHHBtn->click();
         EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Error loading " + path}}));
     }
     F.Close();
@@ -309,17 +315,17 @@ TEST_F(LocalFiles, BetweenFilesTheWindowStaysDrawnButTakesNoClick)
     MakeFiles(3, 1, 8);
     TMainForm& form = List();
     F.Show();
-    form.SelectAllBtn->click();
+    form.HandHistoryPage().SelectAllBtn->click();
     TClickDuringWait seen;
-    ClickDuringTheWait(form.HHStatus, form.ShowTrny, seen);
-    form.ImportBtn->click();
+    ClickDuringTheWait(form.HandHistoryPage().HHStatus, form.HandHistoryPage().ShowTrny, seen);
+    form.HandHistoryPage().ImportBtn->click();
     EXPECT_TRUE(seen.Status.startsWith(QStringLiteral("Loading (1 of 3):  "))) << seen.Status.toStdString();
     EXPECT_FALSE(seen.CheckedRightAfter);
-    EXPECT_FALSE(form.ShowTrny->isChecked());
+    EXPECT_FALSE(form.HandHistoryPage().ShowTrny->isChecked());
     EXPECT_EQ(F.Boxes.Boxes.size(), 1);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(form.ShowTrny->isChecked()) << "the click was held back, not lost";
-    EXPECT_EQ(form.HHLocalList->count(), 1);
+    EXPECT_TRUE(form.HandHistoryPage().ShowTrny->isChecked()) << "the click was held back, not lost";
+    EXPECT_EQ(form.HandHistoryPage().LocalPage().HHLocalList->count(), 1);
 }
 
 // The list comes in the order the server's platform enumerates a folder, and
@@ -336,7 +342,7 @@ TEST_F(LocalFiles, TheListIsInTheServerPlatformsOrder)
         ASSERT_TRUE(source.copy(Folder + QLatin1Char('/') + name));
     }
     TMainForm& form = List();
-    EXPECT_EQ(Items(form.HHLocalList), expected);
-    form.ShowBoth->click();
-    EXPECT_EQ(Items(form.HHLocalList), expected);
+    EXPECT_EQ(Items(form.HandHistoryPage().LocalPage().HHLocalList), expected);
+    form.HandHistoryPage().ShowBoth->click();
+    EXPECT_EQ(Items(form.HandHistoryPage().LocalPage().HHLocalList), expected);
 }

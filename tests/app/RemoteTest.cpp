@@ -39,9 +39,9 @@ protected:
         EXPECT_TRUE(Server.Start(options));
         TMainForm& form = F.Open();
         F.Show();
-        form.PageControl2->setCurrentWidget(form.RemotePage);
-        form.FilePort->setText(QString::number(Server.Port()));
-        form.APIPW->setText(QLatin1String(TTestServer::Password));
+        form.HandHistoryPage().PageControl2->setCurrentWidget(&form.HandHistoryPage().RemotePage());
+        form.HandHistoryPage().RemotePage().FilePort->setText(QString::number(Server.Port()));
+        form.HandHistoryPage().RemotePage().APIPW->setText(QLatin1String(TTestServer::Password));
         return form;
     }
     void TearDown() override { F.Close(); }
@@ -60,17 +60,17 @@ TEST_F(Remote, FiveSelectedAndTheThirdFetchFails)
 {
     AddFiles(5);
     TMainForm& form = Connect({QStringLiteral("--fail-name"), QStringLiteral("Table3")});
-    form.ShowBoth->click();
-    form.RefreshBtn->click();
-    ASSERT_EQ(form.HHRemoteList->count(), 5);
-    EXPECT_EQ(form.RFileLabel->text(), QStringLiteral("Files:  5"));
+    form.HandHistoryPage().ShowBoth->click();
+    form.HandHistoryPage().RefreshBtn->click();
+    ASSERT_EQ(form.HandHistoryPage().RemotePage().HHRemoteList->count(), 5);
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().RFileLabel->text(), QStringLiteral("Files:  5"));
     // The server's order decides the list; find where Table3 stands.
-    const QStringList entries = Items(form.HHRemoteList);
+    const QStringList entries = Items(form.HandHistoryPage().RemotePage().HHRemoteList);
     const int failing = entries.indexOf(QStringLiteral("HH2026-11-03 Table3.txt"));
     ASSERT_GE(failing, 0);
-    form.SelectAllBtn->click();
-    TStatusRecorder status(form.HHStatus);
-    form.ImportBtn->click();
+    form.HandHistoryPage().SelectAllBtn->click();
+    TStatusRecorder status(form.HandHistoryPage().HHStatus);
+    form.HandHistoryPage().ImportBtn->click();
     QStringList expected;
     int count = 0;
     for (int k = 0; k <= failing; ++k)
@@ -83,8 +83,8 @@ TEST_F(Remote, FiveSelectedAndTheThirdFetchFails)
     EXPECT_EQ(F.Boxes.Boxes[0].Kind, QStringLiteral("error"));
     EXPECT_FALSE(F.Boxes.Boxes[0].Text.isEmpty());
     EXPECT_EQ(F.Boxes.Boxes[1], (TBox{"plain", QStringLiteral("Raked hands imported:  %1").arg(count)}));
-    form.DBOpenBtn->click();
-    EXPECT_EQ(form.MasterStatus->text(),
+    form.DataPage().DBOpenBtn->click();
+    EXPECT_EQ(form.DataPage().MasterStatus->text(),
               QStringLiteral("Master record %1 of %2").arg(count ? 1 : 0).arg(count));
 }
 
@@ -92,13 +92,13 @@ TEST_F(Remote, EntriesAreFetchedInListOrder)
 {
     AddFiles(4);
     TMainForm& form = Connect();
-    form.RefreshBtn->click();
-    ASSERT_EQ(form.HHRemoteList->count(), 4);
-    const QStringList entries = Items(form.HHRemoteList);
-    form.HHRemoteList->item(3)->setSelected(true);
-    form.HHRemoteList->item(0)->setSelected(true);
+    form.HandHistoryPage().RefreshBtn->click();
+    ASSERT_EQ(form.HandHistoryPage().RemotePage().HHRemoteList->count(), 4);
+    const QStringList entries = Items(form.HandHistoryPage().RemotePage().HHRemoteList);
+    form.HandHistoryPage().RemotePage().HHRemoteList->item(3)->setSelected(true);
+    form.HandHistoryPage().RemotePage().HHRemoteList->item(0)->setSelected(true);
     const int before = Server.Requests().size();
-    form.ImportBtn->click();
+    form.HandHistoryPage().ImportBtn->click();
     const QList<QByteArray> requests = Server.Requests().mid(before);
     ASSERT_EQ(requests.size(), 2);
     auto nameOf = [](const QString& entry) { return entry.mid(13, entry.size() - 17).toUtf8(); };
@@ -110,34 +110,35 @@ TEST_F(Remote, TournamentFilterWithoutTournamentsThenBoth)
 {
     AddFiles(3);
     TMainForm& form = Connect();
-    form.ShowTrny->click();
-    form.RefreshBtn->click();
+    form.HandHistoryPage().ShowTrny->click();
+    form.HandHistoryPage().RefreshBtn->click();
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"information", "No files found"}}));
-    EXPECT_EQ(form.RFileLabel->text(), QStringLiteral("Files:  0"));
-    form.ShowBoth->click();
-    EXPECT_EQ(form.HHRemoteList->count(), 3);
-    EXPECT_EQ(form.RemoteFiles.Both, Items(form.HHRemoteList));
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().RFileLabel->text(), QStringLiteral("Files:  0"));
+    form.HandHistoryPage().ShowBoth->click();
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().HHRemoteList->count(), 3);
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().Files.Both,
+              Items(form.HandHistoryPage().RemotePage().HHRemoteList));
 }
 
 TEST_F(Remote, ServerDownAndTheChecks)
 {
     TMainForm& form = Connect();
     Server.Stop();
-    form.RemoteFiles.Add(QStringLiteral("HH2026-11-03 Old.txt"));
-    form.RefreshBtn->click();
+    form.HandHistoryPage().RemotePage().Files.Add(QStringLiteral("HH2026-11-03 Old.txt"));
+    form.HandHistoryPage().RefreshBtn->click();
     const QString url = QStringLiteral("http://127.0.0.1:%1/api").arg(Server.Port());
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Could not connect to " + url}}));
-    EXPECT_EQ(form.HHRemoteList->count(), 0);
-    EXPECT_EQ(form.RFileLabel->text(), QStringLiteral("Files:  0"));
-    EXPECT_TRUE(form.HHStatus->text().isEmpty());
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().HHRemoteList->count(), 0);
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().RFileLabel->text(), QStringLiteral("Files:  0"));
+    EXPECT_TRUE(form.HandHistoryPage().HHStatus->text().isEmpty());
 
     F.Boxes.Boxes.clear();
-    form.ServerIP->setText(QStringLiteral(" \t "));
-    form.RefreshBtn->click();
-    form.HHRemoteList->addItem(QStringLiteral("HH2026-11-03 X.txt"));
-    form.HHRemoteList->item(0)->setSelected(true);
-    form.ImportBtn->click();
-    form.LoadHHBtn->click();
+    form.HandHistoryPage().RemotePage().ServerIP->setText(QStringLiteral(" \t "));
+    form.HandHistoryPage().RefreshBtn->click();
+    form.HandHistoryPage().RemotePage().HHRemoteList->addItem(QStringLiteral("HH2026-11-03 X.txt"));
+    form.HandHistoryPage().RemotePage().HHRemoteList->item(0)->setSelected(true);
+    form.HandHistoryPage().ImportBtn->click();
+    form.HandHistoryPage().LoadHHBtn->click();
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "No IP specified"},
                                             {"information", "No IP specified"},
                                             {"information", "No IP specified"}}));
@@ -147,20 +148,20 @@ TEST_F(Remote, ViewRefusesTwoAndShowsOneWithoutCursorOrStatus)
 {
     AddFiles(2);
     TMainForm& form = Connect();
-    form.ShowBoth->click();
-    form.RefreshBtn->click();
-    ASSERT_EQ(form.HHRemoteList->count(), 2);
-    form.SelectAllBtn->click();
+    form.HandHistoryPage().ShowBoth->click();
+    form.HandHistoryPage().RefreshBtn->click();
+    ASSERT_EQ(form.HandHistoryPage().RemotePage().HHRemoteList->count(), 2);
+    form.HandHistoryPage().SelectAllBtn->click();
     const int before = Server.Requests().size();
-    form.LoadHHBtn->click();
+    form.HandHistoryPage().LoadHHBtn->click();
     EXPECT_EQ(F.Boxes.Boxes.back(), (TBox{"error", "More than 1 history file selected"}));
     EXPECT_EQ(Server.Requests().size(), before) << "refused before any exchange";
 
-    form.HHRemoteList->clearSelection();
-    form.HHRemoteList->setCurrentRow(1, QItemSelectionModel::Select);
-    form.HHStatus->setText(QStringLiteral("as it was"));
-    form.HHStatus->repaint();
-    TStatusRecorder status(form.HHStatus);
+    form.HandHistoryPage().RemotePage().HHRemoteList->clearSelection();
+    form.HandHistoryPage().RemotePage().HHRemoteList->setCurrentRow(1, QItemSelectionModel::Select);
+    form.HandHistoryPage().HHStatus->setText(QStringLiteral("as it was"));
+    form.HandHistoryPage().HHStatus->repaint();
+    TStatusRecorder status(form.HandHistoryPage().HHStatus);
     bool cursorShown = true;
     QString caption;
     // Timers also run while the fetch waits, so this one acts once the viewer is up.
@@ -175,13 +176,13 @@ TEST_F(Remote, ViewRefusesTwoAndShowsOneWithoutCursorOrStatus)
         form.HHViewForm().close();
     });
     closer.start();
-    form.LoadHHBtn->click();
+    form.HandHistoryPage().LoadHHBtn->click();
     EXPECT_FALSE(cursorShown);
-    EXPECT_EQ(caption, form.HHRemoteList->item(1)->text());
+    EXPECT_EQ(caption, form.HandHistoryPage().RemotePage().HHRemoteList->item(1)->text());
     // The line is repainted while the fetch waits, but never with a text of the view's own.
     status.Shown.removeAll(QStringLiteral("as it was"));
     EXPECT_TRUE(status.Shown.isEmpty()) << status.Shown.join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(form.HHStatus->text(), QStringLiteral("as it was"));
+    EXPECT_EQ(form.HandHistoryPage().HHStatus->text(), QStringLiteral("as it was"));
 }
 
 // While the server is slow the window keeps running its timers and painting,
@@ -190,19 +191,20 @@ TEST_F(Remote, AClickDuringTheWaitChangesNothingUntilTheListIsIn)
 {
     AddFiles(2, true);
     TMainForm& form = Connect({QStringLiteral("--trickle-ms"), QStringLiteral("10")});
-    TStatusRecorder status(form.HHStatus);
+    TStatusRecorder status(form.HandHistoryPage().HHStatus);
     TClickDuringWait seen;
-    ClickDuringTheWait(form.HHStatus, form.ShowTrny, seen);
-    form.RefreshBtn->click();
+    ClickDuringTheWait(form.HandHistoryPage().HHStatus, form.HandHistoryPage().ShowTrny, seen);
+    form.HandHistoryPage().RefreshBtn->click();
     EXPECT_EQ(seen.Status, QStringLiteral("Retrieving hand history list ..."))
         << "the timer ran during the wait";
     EXPECT_FALSE(seen.CheckedRightAfter);
-    EXPECT_FALSE(form.ShowTrny->isChecked()) << "no click reaches a control before the list is in";
-    EXPECT_EQ(form.HHRemoteList->count(), 0) << "the ring filter still holds";
+    EXPECT_FALSE(form.HandHistoryPage().ShowTrny->isChecked())
+        << "no click reaches a control before the list is in";
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().HHRemoteList->count(), 0) << "the ring filter still holds";
     EXPECT_TRUE(status.Shown.contains(QStringLiteral("Retrieving hand history list ...")));
     QCoreApplication::processEvents();
-    EXPECT_TRUE(form.ShowTrny->isChecked()) << "the click was held back, not lost";
-    EXPECT_EQ(form.HHRemoteList->count(), 2);
+    EXPECT_TRUE(form.HandHistoryPage().ShowTrny->isChecked()) << "the click was held back, not lost";
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().HHRemoteList->count(), 2);
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"information", "No files found"}}))
         << "none of them a ring game";
 }

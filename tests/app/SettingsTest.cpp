@@ -31,24 +31,24 @@ TEST(MainFormSettings, PasswordIsKeptOnlyWhileRememberPWIsChecked)
     const QString password = QStringLiteral("a=b, c;d #e \"q\" 'r' Ünïcødé ");
     {
         TMainForm& form = f.Open();
-        form.ServerIP->setText(QStringLiteral("  poker.example  "));
-        form.APIPW->setText(password);
-        form.RememberPW->setChecked(true);
+        form.HandHistoryPage().RemotePage().ServerIP->setText(QStringLiteral("  poker.example  "));
+        form.HandHistoryPage().RemotePage().APIPW->setText(password);
+        form.HandHistoryPage().RemotePage().RememberPW->setChecked(true);
         f.Close();
     }
     {
         TMainForm& form = f.Open();
-        EXPECT_EQ(form.APIPW->text(), password);
-        EXPECT_EQ(form.ServerIP->text(), QStringLiteral("  poker.example  "));
-        EXPECT_TRUE(form.RememberPW->isChecked());
-        form.RememberPW->setChecked(false);
+        EXPECT_EQ(form.HandHistoryPage().RemotePage().APIPW->text(), password);
+        EXPECT_EQ(form.HandHistoryPage().RemotePage().ServerIP->text(), QStringLiteral("  poker.example  "));
+        EXPECT_TRUE(form.HandHistoryPage().RemotePage().RememberPW->isChecked());
+        form.HandHistoryPage().RemotePage().RememberPW->setChecked(false);
         f.Close();
     }
     EXPECT_EQ(Stored(f.SettingsFile(), "Password"), QString());
     {
         TMainForm& form = f.Open();
-        EXPECT_TRUE(form.APIPW->text().isEmpty());
-        EXPECT_FALSE(form.RememberPW->isChecked());
+        EXPECT_TRUE(form.HandHistoryPage().RemotePage().APIPW->text().isEmpty());
+        EXPECT_FALSE(form.HandHistoryPage().RemotePage().RememberPW->isChecked());
         f.Close();
     }
     EXPECT_EQ(QFile(f.SettingsFile()).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
@@ -74,7 +74,7 @@ TEST(MainFormSettings, StoredSizeAndMaximisedState)
     WriteIni(f.SettingsFile(), "MainWidth=800\nMainHeight=600\nMainMax=7\nRememberPW=1\n");
     TMainForm& form = f.Open();
     EXPECT_EQ(form.size(), QSize(800, 600));
-    EXPECT_TRUE(form.APIPW->text().isEmpty()) << "no Password value stored";
+    EXPECT_TRUE(form.HandHistoryPage().RemotePage().APIPW->text().isEmpty()) << "no Password value stored";
     form.ShowAtStart();
     EXPECT_TRUE(form.isMaximized());
     f.Close();
@@ -119,10 +119,10 @@ TEST(MainFormSettings, AValueThatIsNotTextStopsLoading)
     TMainForm& form = f.Open();
     ASSERT_FALSE(f.Boxes.Boxes.isEmpty());
     EXPECT_EQ(f.Boxes.Boxes[0], (TRecordingBoxes::TBox{"unhandled", "Invalid data type for 'FilePort'"}));
-    EXPECT_EQ(form.ServerIP->text(), QStringLiteral("1.2.3.4"));
-    EXPECT_TRUE(form.FilePort->text().isEmpty());
-    EXPECT_TRUE(form.APIPath->text().isEmpty());
-    EXPECT_TRUE(form.RememberedFolder().isEmpty());
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().ServerIP->text(), QStringLiteral("1.2.3.4"));
+    EXPECT_TRUE(form.HandHistoryPage().RemotePage().FilePort->text().isEmpty());
+    EXPECT_TRUE(form.HandHistoryPage().RemotePage().APIPath->text().isEmpty());
+    EXPECT_TRUE(form.HandHistoryPage().LocalPage().RememberedFolder().isEmpty());
     f.Close();
 }
 

@@ -18,9 +18,9 @@ TEST(WindowDetails, ThePasswordShowsOneStarPerCharacter)
     TWindowFixture f;
     TMainForm& form = f.Open();
     f.Show();
-    form.APIPW->setText(QStringLiteral("s3cr3t"));
-    EXPECT_EQ(form.APIPW->displayText(), QStringLiteral("******"));
-    EXPECT_EQ(form.APIPW->text(), QStringLiteral("s3cr3t"));
+    form.HandHistoryPage().RemotePage().APIPW->setText(QStringLiteral("s3cr3t"));
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().APIPW->displayText(), QStringLiteral("******"));
+    EXPECT_EQ(form.HandHistoryPage().RemotePage().APIPW->text(), QStringLiteral("s3cr3t"));
 }
 
 TEST(WindowDetails, TheBoldTitleIsTheGridsFontMadeBold)
@@ -30,10 +30,11 @@ TEST(WindowDetails, TheBoldTitleIsTheGridsFontMadeBold)
     QApplication::setFont(headerFont, "QHeaderView");
     TWindowFixture f;
     TMainForm& form = f.Open();
-    form.DBOpenBtn->click();
-    const QFont bold = form.MasterGrid->model()->headerData(0, Qt::Horizontal, Qt::FontRole).value<QFont>();
+    form.DataPage().DBOpenBtn->click();
+    const QFont bold =
+        form.DataPage().MasterGrid->model()->headerData(0, Qt::Horizontal, Qt::FontRole).value<QFont>();
     QApplication::setFont(QApplication::font(), "QHeaderView");
-    QFont expected = form.MasterGrid->font();
+    QFont expected = form.DataPage().MasterGrid->font();
     expected.setBold(true);
     EXPECT_EQ(bold, expected);
     EXPECT_NE(bold.family(), headerFont.family());

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "app/DatabasePage.h"
+#include "app/HandHistoryPage.h"
+#include "app/LocalFileSource.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
+#include "app/RemoteFileSource.h"
+#include "app/ReportsPage.h"
 #include "platform/ui/ShBrowseU.h"
 
 #include <QApplication>

@@ -125,11 +125,11 @@ TEST_F(Cli, ImportAndEveryReportMatchTheWindowToTheByte)
     TWindowFixture window;
     TMainForm& form = window.Open();
     window.PickerAnswer = Folder;
-    form.ShowBoth->click();
-    form.RefreshBtn->click();
-    ASSERT_EQ(form.HHLocalList->count(), 4);
-    form.SelectAllBtn->click();
-    form.ImportBtn->click();
+    form.HandHistoryPage().ShowBoth->click();
+    form.HandHistoryPage().RefreshBtn->click();
+    ASSERT_EQ(form.HandHistoryPage().LocalPage().HHLocalList->count(), 4);
+    form.HandHistoryPage().SelectAllBtn->click();
+    form.HandHistoryPage().ImportBtn->click();
     ASSERT_EQ(window.Boxes.Boxes.size(), 1);
     const QString windowCount = window.Boxes.Boxes[0].Text;
 
@@ -143,10 +143,10 @@ TEST_F(Cli, ImportAndEveryReportMatchTheWindowToTheByte)
 
     for (int item = 1; item < ReportItemTexts().size(); ++item) {
         SCOPED_TRACE(ReportItemTexts()[item].toStdString());
-        form.ReportList->setCurrentIndex(item);
-        form.LoadSQLBtn->click();
+        form.ReportPage().ReportList->setCurrentIndex(item);
+        form.ReportPage().LoadSQLBtn->click();
         window.SaveAnswer = Dir.filePath(QStringLiteral("window%1.csv").arg(item));
-        form.ExportBtn->click();
+        form.ReportPage().ExportBtn->click();
         const QString cliFile = Dir.filePath(QStringLiteral("cli%1.csv").arg(item));
         const TRun report = Run({"report", QString::number(item), "--database", Db, "--csv", cliFile});
         EXPECT_EQ(report.Code, 0) << report.Err.toStdString();
@@ -154,7 +154,8 @@ TEST_F(Cli, ImportAndEveryReportMatchTheWindowToTheByte)
         const TRun toStdout = Run({"--database", Db, "report", ReportItemTexts()[item], "--csv", "-"});
         EXPECT_EQ(toStdout.Out.toUtf8(), ReadAll(window.SaveAnswer));
         const TRun table = Run({"--database", Db, "report", QString::number(item)});
-        EXPECT_TRUE(table.Out.endsWith(form.ReportStatus->text() + "\n")) << table.Out.toStdString();
+        EXPECT_TRUE(table.Out.endsWith(form.ReportPage().ReportStatus->text() + "\n"))
+            << table.Out.toStdString();
     }
     window.Close();
 }
