@@ -58,7 +58,7 @@ public:
             Fetched << entry;
             for (const TGeneratedFile& file : Stored)
                 if (file.FileName == entry)
-                    return TEntryText{file.Lines, QStringLiteral("memory:") + entry};
+                    return TEntryText{file.Lines, QStringLiteral("memory:") + entry, 0, {}};
             throw TError(QStringLiteral("Gone: ") + entry);
         };
     }

@@ -91,7 +91,10 @@ TEST(ImportAgain, AnotherServersHandStopsTheRunAndWritesNothing)
     const auto run = [&](const QStringList& entries) {
         try {
             RunImport(
-                f.Database, entries, QStringLiteral("Loading"), [&](const QString& entry) { return TEntryText{files[entry], entry}; },
+                f.Database, entries, QStringLiteral("Loading"),
+                [&](const QString& entry) {
+                    return TEntryText{files[entry], entry, 0, {}};
+                },
                 quiet);
         } catch (const TError& e) {
             return e.Message();
