@@ -165,9 +165,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int row = 0; row < 64 && !input.Empty(); ++row) {
         for (int c = 1; c <= columns; ++c) {
             switch (input.Byte() % 5) {
-            case 0: sqlite3_bind_null(insert, c); break;
-            case 1: sqlite3_bind_int64(insert, c, input.Raw<qint64>()); break;
-            case 2: sqlite3_bind_double(insert, c, input.Raw<double>()); break;
+            case 0:
+                sqlite3_bind_null(insert, c);
+                break;
+            case 1:
+                sqlite3_bind_int64(insert, c, input.Raw<qint64>());
+                break;
+            case 2:
+                sqlite3_bind_double(insert, c, input.Raw<double>());
+                break;
             case 3: {
                 const QByteArray text = input.Bytes();
                 sqlite3_bind_text(insert, c, text.constData(), int(text.size()), SQLITE_TRANSIENT);

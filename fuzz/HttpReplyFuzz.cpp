@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!(whole == pieces))
         std::abort();
     if (whole.Complete) {
-        const QString text = DecodeReplyText(whole.Body, whole.Types.isEmpty() ? QByteArray() : whole.Types.last());
+        const QString text =
+            DecodeReplyText(whole.Body, whole.Types.isEmpty() ? QByteArray() : whole.Types.last());
         for (const QString& line : SplitReplyLines(text)) {
             if (line.contains(u'\r') || line.contains(u'\n'))
                 std::abort();

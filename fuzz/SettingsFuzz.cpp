@@ -11,10 +11,10 @@
 
 namespace {
 
-const QString Names[] = {SettingNames::MainWidth, SettingNames::MainHeight, SettingNames::MainMax,
-                         SettingNames::ServerIP,  SettingNames::FilePort,   SettingNames::APIPath,
-                         SettingNames::RememberPW, SettingNames::Password,  SettingNames::LastFolder,
-                         SettingNames::ViewWidth, SettingNames::ViewHeight, SettingNames::ViewMax};
+const QString Names[] = {SettingNames::MainWidth,  SettingNames::MainHeight, SettingNames::MainMax,
+                         SettingNames::ServerIP,   SettingNames::FilePort,   SettingNames::APIPath,
+                         SettingNames::RememberPW, SettingNames::Password,   SettingNames::LastFolder,
+                         SettingNames::ViewWidth,  SettingNames::ViewHeight, SettingNames::ViewMax};
 
 } // namespace
 

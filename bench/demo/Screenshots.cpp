@@ -13,18 +13,18 @@
 #include "app/ReportsPage.h"
 #include "viewer/HHView.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QScreen>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableView>
-#include <QFile>
+#include <QScreen>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -40,7 +40,6 @@ public:
     void Plain(const QString& t) override { std::printf("%s\n", qPrintable(t)); }
     void UnhandledError(const QString& t) override { std::printf("unhandled: %s\n", qPrintable(t)); }
 };
-
 
 void Save(QWidget* widget, const QString& path)
 {
@@ -111,7 +110,8 @@ int main(int argc, char** argv)
     form.ReportPage().LoadSQLBtn->click();
     Save(&form, out + QStringLiteral("/reports.png"));
     SaveChart(form, QStringLiteral("Rake by Date"), out + QStringLiteral("/chart-rake-by-date.png"));
-    SaveChart(form, QStringLiteral("Proportional Rake by Player"), out + QStringLiteral("/chart-rake-by-player.png"));
+    SaveChart(form, QStringLiteral("Proportional Rake by Player"),
+              out + QStringLiteral("/chart-rake-by-player.png"));
     form.ReportPage().ReportList->setCurrentIndex(
         form.ReportPage().ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
     form.ReportPage().LoadSQLBtn->click();

@@ -9,9 +9,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFont>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QHorizontalBarSeries>
 #include <QImage>
@@ -175,9 +175,9 @@ void SavePngImage(const QImage& image, const QString& fileName)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        throw TError(QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(fileName),
-                                                                          file.errorString()));
+        throw TError(QStringLiteral("Cannot create file \"%1\". %2")
+                         .arg(QDir::toNativeSeparators(fileName), file.errorString()));
     if (!image.save(&file, "PNG") || !file.commit())
-        throw TError(QStringLiteral("Cannot write file \"%1\". %2").arg(QDir::toNativeSeparators(fileName),
-                                                                         file.errorString()));
+        throw TError(QStringLiteral("Cannot write file \"%1\". %2")
+                         .arg(QDir::toNativeSeparators(fileName), file.errorString()));
 }

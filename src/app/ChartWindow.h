@@ -14,8 +14,8 @@ class TMessageBoxes;
 // What the chart of a loaded report is told about it.
 struct TChartSource
 {
-    QString ReportName;        // the catalogue's name, or "SQL"
-    TReportLimit Start, End;   // the limits the report was built with
+    QString ReportName;      // the catalogue's name, or "SQL"
+    TReportLimit Start, End; // the limits the report was built with
 };
 
 // The modal window over the report as loaded: one value column drawn as bars

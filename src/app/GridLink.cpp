@@ -24,8 +24,8 @@ void LinkGrid(QTableView* grid, TDataViewModel& model)
     auto showArrow = [grid, &model] {
         const int column = model.SortColumn();
         grid->horizontalHeader()->setSortIndicatorShown(column >= 0);
-        grid->horizontalHeader()->setSortIndicator(
-            column, model.SortDescending() ? Qt::DescendingOrder : Qt::AscendingOrder);
+        grid->horizontalHeader()->setSortIndicator(column, model.SortDescending() ? Qt::DescendingOrder
+                                                                                  : Qt::AscendingOrder);
     };
     QObject::connect(&model, &QAbstractItemModel::modelReset, grid, showArrow);
     QObject::connect(&model, &TDataViewModel::SortIndicatorChanged, grid, showArrow);

@@ -17,7 +17,8 @@ int main(int argc, char** argv)
 
     // One database per server: --database names another file than the usual one.
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Imports hand histories and reports the rake each player paid."));
+    parser.setApplicationDescription(
+        QStringLiteral("Imports hand histories and reports the rake each player paid."));
     const QCommandLineOption database(
         QStringLiteral("database"),
         QStringLiteral("The rake database file, made when missing (default: Kestrum2.db3)."),

@@ -9,7 +9,11 @@ class TPicker : public QDateTimeEdit
 {
     Q_OBJECT
 public:
-    enum class TKind { Date, Time };
+    enum class TKind
+    {
+        Date,
+        Time
+    };
     TPicker(TKind kind, QWidget* parent = nullptr);
 
     // Blank: shows " " and keeps its value hidden until shown again with Show(format).

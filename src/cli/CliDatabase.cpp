@@ -19,7 +19,8 @@ std::unique_ptr<TRakeDatabase> OpenCommandDatabase(const QCommandLineParser& par
     std::unique_ptr<TRakeDatabase> database;
     QString shown = file; // the path as the user gave it
     if (file.isEmpty()) {
-        database = std::make_unique<TRakeDatabase>(DatabaseFolder(QLatin1String(TRakeDatabase::DatabaseFileName)));
+        database =
+            std::make_unique<TRakeDatabase>(DatabaseFolder(QLatin1String(TRakeDatabase::DatabaseFileName)));
         shown = database->Path();
     } else {
         const QFileInfo info(file);

@@ -55,8 +55,8 @@ private:
     bool FFailed = false;
 };
 
-int RunCliImport(TRakeDatabase& database, const QStringList& entries, const QString& verb, const TFetchEntry& fetch,
-                 TCliOutput& out)
+int RunCliImport(TRakeDatabase& database, const QStringList& entries, const QString& verb,
+                 const TFetchEntry& fetch, TCliOutput& out)
 {
     TCliImportFrontEnd frontEnd(out, int(entries.size()));
     frontEnd.Progress(0, 0);
@@ -197,6 +197,5 @@ int RemoteCommand(const QStringList& arguments, const QString& database, TCliOut
     std::unique_ptr<TRakeDatabase> db = OpenCommandDatabase(parser, database, TDatabaseUse::Import);
     return RunCliImport(
         *db, entries, QStringLiteral("Retrieving"),
-        [&](const QString& entry) { return FetchRemoteEntry(client, fields, entry); },
-        out);
+        [&](const QString& entry) { return FetchRemoteEntry(client, fields, entry); }, out);
 }

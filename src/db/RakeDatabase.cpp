@@ -254,7 +254,8 @@ void TRakeDatabase::Vacuum()
 
 bool TRakeDatabase::HasTable(const QString& name)
 {
-    const auto statement = Prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
+    const auto statement =
+        Prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
     statement->Bind_Str16(1, name);
     return statement->Step() == TStatement::Row;
 }

@@ -20,8 +20,9 @@ public:
     static constexpr const char* DetailCreateSQL =
         "CREATE TABLE Detail (Hand INTEGER, Player TEXT, Share REAL, PRIMARY KEY (Hand, Player));";
     // The import log: one row per file a committed run read to its end.
-    static constexpr const char* ImportsCreateSQL = "CREATE TABLE Imports (Imported TEXT, Source TEXT, Bytes "
-                                                    "INTEGER, Modified TEXT, Hands INTEGER, NewHands INTEGER);";
+    static constexpr const char* ImportsCreateSQL =
+        "CREATE TABLE Imports (Imported TEXT, Source TEXT, Bytes "
+        "INTEGER, Modified TEXT, Hands INTEGER, NewHands INTEGER);";
     static constexpr const char* MasterReplaceSQL = "REPLACE INTO Master (Hand, TableName, Date, Time, Rake, "
                                                     "Dealt, AvgShare) VALUES(?, ?, ?, ?, ?, ?, ?);";
     static constexpr const char* DetailReplaceSQL =

@@ -93,7 +93,8 @@ void TStatement::Compile(const char* text, const char* end)
     // The engine gives no statement for an empty one (";", a comment): step over them.
     while (tail < end) {
         const char* next = nullptr;
-        const int rc = sqlite3_prepare_v2(FConnection, tail, static_cast<int>(end - tail), &FStatement, &next);
+        const int rc =
+            sqlite3_prepare_v2(FConnection, tail, static_cast<int>(end - tail), &FStatement, &next);
         if (rc != SQLITE_OK)
             Raise(rc);
         if (FStatement || next == tail) {

@@ -79,8 +79,8 @@ void THandWriter::MakeRoomFor(qint32 hand, QByteArrayView date, QByteArrayView t
                 QStringLiteral("Hand %1 is already stored for %2 %3; this file has it for %4 %5. "
                                "Keep each server in a database of its own.")
                     .arg(hand)
-                    .arg(QString::fromUtf8(storedDate), QString::fromUtf8(storedTime), QString::fromUtf8(date),
-                         QString::fromUtf8(time));
+                    .arg(QString::fromUtf8(storedDate), QString::fromUtf8(storedTime),
+                         QString::fromUtf8(date), QString::fromUtf8(time));
             FStored->Reset();
             throw TError(message);
         }

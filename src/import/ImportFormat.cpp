@@ -131,15 +131,17 @@ double ReadAmount(QStringView text)
     double value = 0;
     // Both operands exact and 10^22 the largest exact power: one division
     // rounds once, to the same nearest double as the full conversion.
-    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     if (exact && !exponent && fractionDigits <= 22) {
         value = static_cast<double>(mantissa) / Powers[fractionDigits];
     } else {
         // The grammar is checked: the number is ASCII, copied for the conversion.
         QVarLengthArray<char, 64> ascii(static_cast<qsizetype>(numberEnd - numberStart));
         for (size_t i = numberStart; i < numberEnd; ++i)
-            ascii[static_cast<qsizetype>(i - numberStart)] = static_cast<char>(text[static_cast<qsizetype>(i)].unicode());
+            ascii[static_cast<qsizetype>(i - numberStart)] =
+                static_cast<char>(text[static_cast<qsizetype>(i)].unicode());
         const char* const end = ascii.data() + ascii.size();
         const auto result = std::from_chars(ascii.data(), end, value);
         // Underflow is as near to 0 as a double gets; overflow does not read.

@@ -15,8 +15,9 @@ void WriteImportLog(TRakeDatabase& database, const QList<TImportRecord>& records
     if (records.isEmpty())
         return;
     const QString when = LogTimeText(imported);
-    const auto insert = database.Prepare(QStringLiteral(
-        "INSERT INTO Imports (Imported, Source, Bytes, Modified, Hands, NewHands) VALUES (?, ?, ?, ?, ?, ?);"));
+    const auto insert =
+        database.Prepare(QStringLiteral("INSERT INTO Imports (Imported, Source, Bytes, Modified, Hands, "
+                                        "NewHands) VALUES (?, ?, ?, ?, ?, ?);"));
     for (const TImportRecord& record : records) {
         insert->Bind_Str16(1, when);
         insert->Bind_Str16(2, record.Source);
@@ -35,7 +36,8 @@ TImportLog::TImportLog(TRakeDatabase& database)
 {
     if (!database.HasTable(QStringLiteral("Imports")))
         return;
-    const auto rows = database.Prepare(QStringLiteral("SELECT Source, Bytes, Modified, Imported FROM Imports"));
+    const auto rows =
+        database.Prepare(QStringLiteral("SELECT Source, Bytes, Modified, Imported FROM Imports"));
     while (rows->Step() == TStatement::Row) {
         const QByteArrayView modified = rows->ColumnUtf8(2);
         FRows[QString::fromUtf8(rows->ColumnUtf8(0))].append(
@@ -64,8 +66,8 @@ bool TImportLog::IsNewRemote(const QString& source, const QString& entry) const
         return true;
     const QDate day = QDate::fromString(entry.mid(2, 10), QStringLiteral("yyyy-MM-dd"));
     // Without a date in its name, any record of the entry will do.
-    const QString complete = day.isValid() ? LogTimeText(QDateTime(day.addDays(2), QTime(0, 0), Qt::UTC))
-                                           : QString();
+    const QString complete =
+        day.isValid() ? LogTimeText(QDateTime(day.addDays(2), QTime(0, 0), Qt::UTC)) : QString();
     for (const TRow& row : *found)
         if (row.Imported >= complete)
             return false;

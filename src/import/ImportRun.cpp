@@ -23,8 +23,8 @@ private:
 };
 } // namespace
 
-int RunImport(TRakeDatabase& database, const QStringList& entries, const QString& verb, const TFetchEntry& fetch,
-              TImportFrontEnd& frontEnd)
+int RunImport(TRakeDatabase& database, const QStringList& entries, const QString& verb,
+              const TFetchEntry& fetch, TImportFrontEnd& frontEnd)
 {
     const QString count = QString::number(entries.size());
     int total = 0;
@@ -42,7 +42,8 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
             int position = 0;
             for (const QString& entry : entries) {
                 ++position;
-                frontEnd.SetStatus(QStringLiteral("%1 (%2 of %3):  %4").arg(verb).arg(position).arg(count, entry));
+                frontEnd.SetStatus(
+                    QStringLiteral("%1 (%2 of %3):  %4").arg(verb).arg(position).arg(count, entry));
                 frontEnd.KeepDrawn();
                 TEntryText text;
                 try {
@@ -59,7 +60,8 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
                 const int newBefore = writer.NewHands();
                 const int hands = ImportHands(writer, text.Lines);
                 total += hands;
-                records.append({text.Source, text.Bytes, text.Modified, hands, writer.NewHands() - newBefore});
+                records.append(
+                    {text.Source, text.Bytes, text.Modified, hands, writer.NewHands() - newBefore});
                 frontEnd.Progress(position, total);
             }
             if (logged)

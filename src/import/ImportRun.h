@@ -49,5 +49,5 @@ public:
 // is still committed and counted. Every file read to its end gets a row of the
 // import log in the same transaction. A database error rolls the whole run back
 // and propagates. Returns the number of raked hands imported.
-int RunImport(TRakeDatabase& database, const QStringList& entries, const QString& verb, const TFetchEntry& fetch,
-              TImportFrontEnd& frontEnd);
+int RunImport(TRakeDatabase& database, const QStringList& entries, const QString& verb,
+              const TFetchEntry& fetch, TImportFrontEnd& frontEnd);

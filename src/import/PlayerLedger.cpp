@@ -28,7 +28,8 @@ qsizetype TPlayerLedger::Search(QStringView name, bool& found) const
             continue;
         // Most names of a table differ in their first letter already.
         const char16_t* const other = reinterpret_cast<const char16_t*>(entry.constData());
-        if (size == 0 || (other[0] == units[0] && std::memcmp(other, units, static_cast<size_t>(size) * 2) == 0)) {
+        if (size == 0 ||
+            (other[0] == units[0] && std::memcmp(other, units, static_cast<size_t>(size) * 2) == 0)) {
             found = true;
             return i;
         }

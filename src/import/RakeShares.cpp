@@ -8,7 +8,6 @@
 #include <bit>
 #include <cmath>
 
-
 const std::array<TActionMarker, 11> ActionMarkers = {{
     {QLatin1String(" posts big blind "), TActionMode::Replace},
     {QLatin1String(" posts small blind "), TActionMode::Replace},
@@ -92,8 +91,7 @@ inline bool IsColonOrQuote(char16_t c)
 // since every body line of every hand comes here; a line's last block is the
 // last eight units, overlapping the block before, with the units already seen
 // masked off.
-template <bool StopAtColonOrQuote>
-TMarkerHit ScanForMarker(QStringView line)
+template <bool StopAtColonOrQuote> TMarkerHit ScanForMarker(QStringView line)
 {
     TMarkerHit best;
     const char16_t* const data = line.utf16();

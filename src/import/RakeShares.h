@@ -6,7 +6,6 @@
 #include <QStringView>
 #include <array>
 
-
 // How an action line changes the player's stake in the round.
 enum class TActionMode
 {

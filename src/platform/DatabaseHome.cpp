@@ -26,8 +26,8 @@ QString UserDataFolder()
                                  QStringLiteral("/Ostravel/Kestrum"));
 }
 
-QString RakeDatabaseFolder(const QString& fileName, const QString& executableFolder, const QString& dataFolder,
-                           const TWritableCheck& isWritable)
+QString RakeDatabaseFolder(const QString& fileName, const QString& executableFolder,
+                           const QString& dataFolder, const TWritableCheck& isWritable)
 {
     const QString beside = WithTrailingDelimiter(executableFolder);
     // A file that is already there wins, even read-only: the user put it there.

@@ -23,8 +23,8 @@ QString UserDataFolder();
 // The folder of fileName, with a trailing "/": executableFolder when it
 // already holds fileName or is writable; otherwise dataFolder, made (mode
 // 0700, readable by its user only) when missing.
-QString RakeDatabaseFolder(const QString& fileName, const QString& executableFolder, const QString& dataFolder,
-                           const TWritableCheck& isWritable = FolderIsWritable);
+QString RakeDatabaseFolder(const QString& fileName, const QString& executableFolder,
+                           const QString& dataFolder, const TWritableCheck& isWritable = FolderIsWritable);
 
 // The rule above for the running program: both front ends call this.
 QString DatabaseFolder(const QString& fileName);

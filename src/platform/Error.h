@@ -8,10 +8,7 @@
 class TError : public std::runtime_error
 {
 public:
-    explicit TError(const QString& message)
-        : std::runtime_error(message.toStdString()), FMessage(message)
-    {
-    }
+    explicit TError(const QString& message) : std::runtime_error(message.toStdString()), FMessage(message) {}
     const QString& Message() const { return FMessage; }
 
 private:

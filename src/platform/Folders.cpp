@@ -30,7 +30,8 @@ QString GetSpecialFolder(int folderId)
 QStringList DefaultHandHistoryFolders()
 {
     const QString appData = GetSpecialFolder(CSIDL_APPDATA);
-    return {appData + QStringLiteral("/Zantreo 3/HandHistory"), appData + QStringLiteral("/Zantreo/HandHistory")};
+    return {appData + QStringLiteral("/Zantreo 3/HandHistory"),
+            appData + QStringLiteral("/Zantreo/HandHistory")};
 }
 
 bool DirectoryExists(const QString& path)

@@ -48,7 +48,9 @@ QByteArray ReadRegularFile(const QString& path, qint64 maxBytes, QDateTime* modi
     if (file.Fd() < 0)
         Raise(path, SystemReason());
     // Asked of the open descriptor, so the answer is about what is read.
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::fstat(file.Fd(), &status) != 0)
         Raise(path, SystemReason());
     if (!S_ISREG(status.st_mode))

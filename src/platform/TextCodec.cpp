@@ -10,8 +10,7 @@ namespace {
 // U+10FFFF, no sequence cut short) and hands each character to the sink as
 // one or two UTF-16 units; false at the first byte that breaks the form.
 // Checking and decoding are one walk, so a file is read once whichever it is.
-template <typename TSink>
-bool WalkUtf8(QByteArrayView bytes, TSink& sink)
+template <typename TSink> bool WalkUtf8(QByteArrayView bytes, TSink& sink)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const unsigned char* const end = p + bytes.size();

@@ -80,11 +80,13 @@ std::vector<TChartBar> RankingBars(const TDataView& view, int valueColumn)
         QStringList parts;
         for (int c : texts)
             parts << (view.IsNull(row, c) ? QString() : view.Text(row, c));
-        bars.push_back({texts.empty() ? QStringLiteral("Row %1").arg(row + 1) : parts.join(QLatin1String(" / ")),
-                        ValueAt(view, row, valueColumn)});
+        bars.push_back(
+            {texts.empty() ? QStringLiteral("Row %1").arg(row + 1) : parts.join(QLatin1String(" / ")),
+             ValueAt(view, row, valueColumn)});
     }
     // Equal values keep the order the user sees in the grid.
-    std::stable_sort(bars.begin(), bars.end(), [](const auto& a, const auto& b) { return a.Value > b.Value; });
+    std::stable_sort(bars.begin(), bars.end(),
+                     [](const auto& a, const auto& b) { return a.Value > b.Value; });
     if (int(bars.size()) > ChartRankingBars) {
         TChartBar others{QStringLiteral("Others (%1)").arg(bars.size() - ChartRankingBars + 1), 0};
         for (auto it = bars.begin() + ChartRankingBars - 1; it != bars.end(); ++it)

@@ -40,8 +40,8 @@ protected:
         QDir().mkpath(folder);
         THandGenerator generator(11);
         for (int i = 0; i < 2; ++i) {
-            TGeneratedFile file = generator.MakeFile(QStringLiteral("Table %1").arg(i), QDate(2026, 11, 3 + i),
-                                                     30, 500 + 100 * i);
+            TGeneratedFile file = generator.MakeFile(QStringLiteral("Table %1").arg(i),
+                                                     QDate(2026, 11, 3 + i), 30, 500 + 100 * i);
             WriteHandHistory(folder + QLatin1Char('/') + file.FileName, file.Lines);
             Raked += file.Expected.size();
             for (const auto& hand : file.Expected)
@@ -53,7 +53,8 @@ protected:
         form.HandHistoryPage().RefreshBtn->click();
         form.HandHistoryPage().SelectAllBtn->click();
         form.HandHistoryPage().ImportBtn->click();
-        EXPECT_EQ(F.Boxes.Boxes.back(), (TBox{"plain", QStringLiteral("Raked hands imported:  %1").arg(Raked)}));
+        EXPECT_EQ(F.Boxes.Boxes.back(),
+                  (TBox{"plain", QStringLiteral("Raked hands imported:  %1").arg(Raked)}));
         F.Boxes.Boxes.clear();
         return form;
     }
@@ -211,7 +212,8 @@ TEST_F(Pages, TheSqlBoxTakesNoLineBreakAndErrorsKeepTheStatus)
     QTest::keyClick(form.ReportPage().SQLMemo, Qt::Key_Return);
     EXPECT_EQ(form.ReportPage().SQLMemo->toPlainText(), QStringLiteral("SELEC"));
     form.ReportPage().LoadSQLBtn->click();
-    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"unhandled", "SQLite3 Error 1 - near \"SELEC\": syntax error."}}));
+    EXPECT_EQ(F.Boxes.Boxes,
+              (QVector<TBox>{{"unhandled", "SQLite3 Error 1 - near \"SELEC\": syntax error."}}));
     EXPECT_TRUE(form.ReportPage().ReportStatus->text().isEmpty())
         << "a rejected text fails before the query notice";
     form.ReportPage().SQLMemo->setPlainText(QStringLiteral("DELETE FROM Detail"));
@@ -239,7 +241,8 @@ struct TArrow
 };
 void PrintTo(const TArrow& a, std::ostream* os)
 {
-    *os << (a.Shown ? "shown on " : "hidden, ") << a.Column << (a.Order == Qt::AscendingOrder ? " asc" : " desc");
+    *os << (a.Shown ? "shown on " : "hidden, ") << a.Column
+        << (a.Order == Qt::AscendingOrder ? " asc" : " desc");
 }
 TArrow Arrow(QTableView* grid)
 {

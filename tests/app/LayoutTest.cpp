@@ -92,7 +92,8 @@ QStringList Faults(TMainForm& form)
                  rects[i].bottom() >= form.height() - 2)
             faults << Name(controls[i]) + ": on the window's bottom edge";
         for (int j = i + 1; j < controls.size(); ++j) {
-            const bool nested = controls[i]->isAncestorOf(controls[j]) || controls[j]->isAncestorOf(controls[i]);
+            const bool nested =
+                controls[i]->isAncestorOf(controls[j]) || controls[j]->isAncestorOf(controls[i]);
             if (!nested && rects[i].intersects(rects[j]))
                 faults << Name(controls[i]) + " overlaps " + Name(controls[j]);
         }

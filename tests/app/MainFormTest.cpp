@@ -30,10 +30,16 @@ TEST(UnhandledErrorText, FullStopOnlyAfterACodeAboveTheFullStop)
         const char* Message;
         const char* Shown;
     } cases[] = {
-        {"Done.", "Done."},       {"Stop!", "Stop!"},     {"(see above)", "(see above)"},
-        {"no such table: Master", "no such table: Master."}, {"Error 5", "Error 5."},
-        {"Reason:", "Reason:."},   {"Why?", "Why?."},      {"", ""},
-        {"a-", "a-"},              {"path/", "path/."},
+        {"Done.", "Done."},
+        {"Stop!", "Stop!"},
+        {"(see above)", "(see above)"},
+        {"no such table: Master", "no such table: Master."},
+        {"Error 5", "Error 5."},
+        {"Reason:", "Reason:."},
+        {"Why?", "Why?."},
+        {"", ""},
+        {"a-", "a-"},
+        {"path/", "path/."},
     };
     for (const auto& c : cases)
         EXPECT_EQ(UnhandledErrorText(QString::fromUtf8(c.Message)), QString::fromUtf8(c.Shown)) << c.Message;
@@ -83,10 +89,14 @@ TEST(MainForm, EveryControlExistsWithItsCaption)
         const char* Name;
         const char* Caption;
     } buttons[] = {
-        {"RefreshBtn", "Get Hand History List"}, {"LoadHHBtn", "View Selected File"},
-        {"SelectAllBtn", "Select All Files"},    {"ImportBtn", "Import Selected Files"},
-        {"DBOpenBtn", "Open"},                   {"DBCloseBtn", "Close"},
-        {"EmptyDBBtn", "Empty"},                 {"ExportBtn", "Export"},
+        {"RefreshBtn", "Get Hand History List"},
+        {"LoadHHBtn", "View Selected File"},
+        {"SelectAllBtn", "Select All Files"},
+        {"ImportBtn", "Import Selected Files"},
+        {"DBOpenBtn", "Open"},
+        {"DBCloseBtn", "Close"},
+        {"EmptyDBBtn", "Empty"},
+        {"ExportBtn", "Export"},
         {"LoadSQLBtn", "Load"},
     };
     for (const auto& b : buttons) {

@@ -79,7 +79,8 @@ TEST(MainFormSettings, StoredSizeAndMaximisedState)
     EXPECT_TRUE(form.isMaximized());
     f.Close();
     EXPECT_EQ(Stored(f.SettingsFile(), "MainMax"), QStringLiteral("1"));
-    EXPECT_EQ(Stored(f.SettingsFile(), "MainWidth"), QStringLiteral("800")) << "the size from before maximising";
+    EXPECT_EQ(Stored(f.SettingsFile(), "MainWidth"), QStringLiteral("800"))
+        << "the size from before maximising";
 }
 
 // A window that started maximised comes back centred, and one closed while
@@ -104,7 +105,8 @@ TEST(MainFormSettings, RestoredFromMaximisedIsCentredAndMinimisedIsNotMaximised)
         form.showNormal();
         const QRect area = form.screen()->availableGeometry();
         // Within a pixel: an even size has no middle pixel.
-        EXPECT_LE((form.geometry().center() - area.center()).manhattanLength(), 2) << "restored to the centre";
+        EXPECT_LE((form.geometry().center() - area.center()).manhattanLength(), 2)
+            << "restored to the centre";
         form.setWindowState(c.State);
         f.Close();
         EXPECT_EQ(Stored(f.SettingsFile(), "MainMax"), QLatin1String(c.Stored));

@@ -11,8 +11,8 @@
 #include <QFile>
 #include <QListWidget>
 #include <QProcess>
-#include <QThread>
 #include <QRadioButton>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -206,7 +206,8 @@ TEST_F(Cli, FailuresAndBadUsage)
 
     // Reading commands on a file that is not there: an error, and no file made.
     const QString missing = Dir.filePath("typo/cli.db3");
-    for (const QStringList& reading : {QStringList{"report", "1"}, QStringList{"sql", "SELECT 1", "--csv", "-"}}) {
+    for (const QStringList& reading :
+         {QStringList{"report", "1"}, QStringList{"sql", "SELECT 1", "--csv", "-"}}) {
         run = Run(reading + QStringList{"--database", missing});
         EXPECT_EQ(run.Code, 1);
         EXPECT_EQ(run.Err, "No database at " + missing + "\n");
@@ -334,8 +335,9 @@ TEST_F(Cli, RunsThatMeetWaitForEachOther)
         ASSERT_TRUE(p.waitForFinished(60000));
         EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
         EXPECT_EQ(p.readAllStandardOutput(),
-                  QStringLiteral("Raked hands imported:  %1\n").arg(Raked.value(Raked.keys()[0]) +
-                                                                     Raked.value(Raked.keys()[1])).toUtf8());
+                  QStringLiteral("Raked hands imported:  %1\n")
+                      .arg(Raked.value(Raked.keys()[0]) + Raked.value(Raked.keys()[1]))
+                      .toUtf8());
     }
     EXPECT_EQ(AllRows(Db), rows);
 }
@@ -352,7 +354,8 @@ TEST_F(Cli, AnEmptyEnvironmentGivesTheSameRowsAndUtf8Csv)
     TRun run = Run({"import", "--database", bare, Folder});
     EXPECT_EQ(run.Code, 0) << run.Err.toStdString();
     EXPECT_EQ(AllRows(bare), AllRows(Db));
-    run = Run({"report", "Proportional Rake by Player", "--database", bare, "--csv", Dir.filePath("bare.csv")});
+    run =
+        Run({"report", "Proportional Rake by Player", "--database", bare, "--csv", Dir.filePath("bare.csv")});
     EXPECT_EQ(run.Code, 0) << run.Err.toStdString();
     EmptyEnvironment = false;
     run = Run({"report", "Proportional Rake by Player", "--database", Db, "--csv", Dir.filePath("utf8.csv")});

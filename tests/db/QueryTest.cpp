@@ -2,9 +2,9 @@
 #include "db/RakeDatabase.h"
 #include "platform/Error.h"
 
+#include "support/QtPrinters.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include "support/QtPrinters.h"
 
 namespace {
 struct TTyped
@@ -66,7 +66,13 @@ TEST_F(QueryTest, ColumnTypingRules)
     };
     const TCase cases[] = {
         {"SELECT * FROM Master",
-         {{"Hand", I}, {"TableName", T}, {"Date", T}, {"Time", T}, {"Rake", R}, {"Dealt", I}, {"AvgShare", R}}},
+         {{"Hand", I},
+          {"TableName", T},
+          {"Date", T},
+          {"Time", T},
+          {"Rake", R},
+          {"Dealt", I},
+          {"AvgShare", R}}},
         {"SELECT * FROM Odd", {{"a", T}, {"b", T}, {"c", B}, {"d", R}, {"e", I}, {"f", R}, {"g", T}}},
         // Expressions take the storage class of the first row.
         {"SELECT COUNT(*), SUM(Share), MAX(Player), x'01', NULL FROM Detail",

@@ -32,8 +32,8 @@ public:
         static const bool privateMounts =
             ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
         const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
-        FMounted = privateMounts &&
-                   ::mount("tmpfs", QFile::encodeName(FDir.path()).constData(), "tmpfs", 0, options.constData()) == 0;
+        FMounted = privateMounts && ::mount("tmpfs", QFile::encodeName(FDir.path()).constData(), "tmpfs", 0,
+                                            options.constData()) == 0;
     }
     ~TSmallDisk()
     {
@@ -60,7 +60,8 @@ public:
         Unlimit();
         const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
         if (FMounted)
-            ::mount("tmpfs", QFile::encodeName(FDir.path()).constData(), "tmpfs", MS_REMOUNT, options.constData());
+            ::mount("tmpfs", QFile::encodeName(FDir.path()).constData(), "tmpfs", MS_REMOUNT,
+                    options.constData());
     }
     void Unlimit()
     {
@@ -176,7 +177,8 @@ TEST(RakeDatabaseFaults, ANewFileHoldsBothTablesOrDoesNotExist)
     TRakeDatabase database(disk.Path());
     database.OpenRakeDatabase();
     EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files), QStringList{TRakeDatabase::DatabaseFileName});
-    auto tables = database.Prepare(QStringLiteral("SELECT group_concat(name) FROM sqlite_master WHERE type='table'"));
+    auto tables =
+        database.Prepare(QStringLiteral("SELECT group_concat(name) FROM sqlite_master WHERE type='table'"));
     tables->Step();
     EXPECT_EQ(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(tables->Handle(), 0))),
               QStringLiteral("Master,Detail,Imports"));

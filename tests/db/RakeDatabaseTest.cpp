@@ -1,12 +1,12 @@
-#include "db/Query.h"
 #include "db/RakeDatabase.h"
+#include "db/Query.h"
 #include "platform/Error.h"
 
+#include "support/QtPrinters.h"
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include "support/QtPrinters.h"
 #include <sqlite3.h>
 
 namespace {
@@ -16,7 +16,10 @@ struct TOtherConnection
     sqlite3* Handle = nullptr;
     explicit TOtherConnection(const QString& path) { sqlite3_open(path.toUtf8().constData(), &Handle); }
     ~TOtherConnection() { sqlite3_close(Handle); }
-    void Exec(const char* sql) { ASSERT_EQ(sqlite3_exec(Handle, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql; }
+    void Exec(const char* sql)
+    {
+        ASSERT_EQ(sqlite3_exec(Handle, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    }
     QStringList Column(const char* sql)
     {
         QStringList out;
@@ -104,7 +107,8 @@ TEST_F(RakeDatabaseTest, RollbackLeavesNothingOfTheRunAndTheCountAtZero)
     db.OpenRakeDatabase();
     db.StartTransaction();
     db.StartTransaction();
-    db.Execute(QStringLiteral("INSERT INTO Master (Hand) VALUES (7); INSERT INTO Detail VALUES (7, 'Ann', 1.0);"));
+    db.Execute(
+        QStringLiteral("INSERT INTO Master (Hand) VALUES (7); INSERT INTO Detail VALUES (7, 'Ann', 1.0);"));
     db.Rollback();
     EXPECT_EQ(db.TransactionCount(), 0);
     EXPECT_NE(sqlite3_get_autocommit(db.Handle()), 0);
@@ -171,7 +175,8 @@ TEST_F(RakeDatabaseTest, BeginAndCommitWaitForTheLockThenGiveUp)
     other.Exec("BEGIN IMMEDIATE;");
     QElapsedTimer timer;
     timer.start();
-    EXPECT_EQ(ErrorOf([&] { db.StartTransaction(); }), QStringLiteral("SQLite3 Error 5 - database is locked"));
+    EXPECT_EQ(ErrorOf([&] { db.StartTransaction(); }),
+              QStringLiteral("SQLite3 Error 5 - database is locked"));
     EXPECT_GE(timer.elapsed(), 300);
     EXPECT_EQ(db.TransactionCount(), 0);
     other.Exec("ROLLBACK;");
@@ -224,10 +229,16 @@ TEST_F(RakeDatabaseTest, MessagesOfTheStore)
     const QString closed = QStringLiteral("RakeDatabase: Cannot perform this operation on a closed database");
     const TCase cases[] = {
         {"blank text", [&] { db.Prepare(QStringLiteral("  \n\t ")); }, QStringLiteral("Empty SQL Statement")},
-        {"comment only", [&] { db.Prepare(QStringLiteral("-- nothing")); }, QStringLiteral("Empty SQL Statement")},
+        {"comment only", [&] { db.Prepare(QStringLiteral("-- nothing")); },
+         QStringLiteral("Empty SQL Statement")},
         {"syntax", [&] { db.Prepare(QStringLiteral("SELEC 1")); },
          QStringLiteral("SQLite3 Error 1 - near \"SELEC\": syntax error")},
-        {"closed execute", [&] { db.Close(); db.Execute(QStringLiteral("SELECT 1")); }, closed},
+        {"closed execute",
+         [&] {
+             db.Close();
+             db.Execute(QStringLiteral("SELECT 1"));
+         },
+         closed},
         {"closed begin", [&] { db.StartTransaction(); }, closed},
         {"closed vacuum", [&] { db.Vacuum(); }, closed},
     };
@@ -245,7 +256,10 @@ TEST_F(RakeDatabaseTest, CompilingAfterAFailedStartReopensTheExistingFileOnly)
               QStringLiteral("Cannot open file %1").arg(path));
     EXPECT_FALSE(QFileInfo::exists(path));
 
-    { TRakeDatabase creator(Dir.path()); creator.OpenRakeDatabase(); }
+    {
+        TRakeDatabase creator(Dir.path());
+        creator.OpenRakeDatabase();
+    }
     TRakeDatabase later(Dir.path());
     auto statement = later.Prepare(QStringLiteral("SELECT COUNT(*) FROM Master"));
     EXPECT_EQ(statement->Step(), SQLITE_ROW);
@@ -257,7 +271,8 @@ TEST_F(RakeDatabaseTest, ExecuteRunsEveryStatementPrepareOnlyTheFirst)
     TRakeDatabase db(Dir.path());
     db.OpenRakeDatabase();
     db.Execute(QStringLiteral("INSERT INTO Master (Hand) VALUES (1); INSERT INTO Master (Hand) VALUES (2);"));
-    db.Prepare(QStringLiteral("INSERT INTO Master (Hand) VALUES (3); INSERT INTO Master (Hand) VALUES (4);"))->Step();
+    db.Prepare(QStringLiteral("INSERT INTO Master (Hand) VALUES (3); INSERT INTO Master (Hand) VALUES (4);"))
+        ->Step();
     TOtherConnection other(Path());
     EXPECT_EQ(other.Column("SELECT Hand FROM Master ORDER BY Hand"),
               (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));

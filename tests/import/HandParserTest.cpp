@@ -288,8 +288,7 @@ TEST(HandParser, ReimportReplacesAHandsRowsWhole)
         return QStringList{Header(7), Game, QStringLiteral("Table: ") + table} + actions +
                QStringList{QStringLiteral("Rake (%1)").arg(rake), Summary};
     };
-    const QStringList three =
-        hand("Oak", {"Ann bets 2", "Bob calls 2", "Cy calls 2"}, QStringLiteral("3"));
+    const QStringList three = hand("Oak", {"Ann bets 2", "Bob calls 2", "Cy calls 2"}, QStringLiteral("3"));
     const struct
     {
         const char* Name;
@@ -297,16 +296,26 @@ TEST(HandParser, ReimportReplacesAHandsRowsWhole)
         QString Master;
         QStringList Detail;
     } steps[] = {
-        {"the same text twice in one run, then again", {three, three}, "7|Oak|2026-11-03|10:00:07|3|3|1",
+        {"the same text twice in one run, then again",
+         {three, three},
+         "7|Oak|2026-11-03|10:00:07|3|3|1",
          {"7|Ann|1", "7|Bob|1", "7|Cy|1"}},
-        {"a player gone", {hand("Elm", {"Ann bets 1", "Bob calls 1"}, "4")}, "7|Elm|2026-11-03|10:00:07|4|2|2",
+        {"a player gone",
+         {hand("Elm", {"Ann bets 1", "Bob calls 1"}, "4")},
+         "7|Elm|2026-11-03|10:00:07|4|2|2",
          {"7|Ann|2", "7|Bob|2"}},
-        {"a player renamed", {hand("Elm", {"Ann bets 1", "Åsa calls 3"}, "4")}, "7|Elm|2026-11-03|10:00:07|4|2|2",
+        {"a player renamed",
+         {hand("Elm", {"Ann bets 1", "Åsa calls 3"}, "4")},
+         "7|Elm|2026-11-03|10:00:07|4|2|2",
          {"7|Ann|1", "7|Åsa|3"}},
-        {"read again unraked: the stored rows stay", {hand("Elm", {"Ann bets 1"}, "0")},
-         "7|Elm|2026-11-03|10:00:07|4|2|2", {"7|Ann|1", "7|Åsa|3"}},
-        {"a player back, in one run after a reading without him", {three, hand("Oak", {"Cy bets 1"}, "1")},
-         "7|Oak|2026-11-03|10:00:07|1|1|1", {"7|Cy|1"}},
+        {"read again unraked: the stored rows stay",
+         {hand("Elm", {"Ann bets 1"}, "0")},
+         "7|Elm|2026-11-03|10:00:07|4|2|2",
+         {"7|Ann|1", "7|Åsa|3"}},
+        {"a player back, in one run after a reading without him",
+         {three, hand("Oak", {"Cy bets 1"}, "1")},
+         "7|Oak|2026-11-03|10:00:07|1|1|1",
+         {"7|Cy|1"}},
     };
     TImportFixture f;
     f.Import(three);

@@ -1,6 +1,6 @@
 // The import log: its rows, and which files a catch-up run takes as new.
-#include "ImportFixture.h"
 #include "import/ImportLog.h"
+#include "ImportFixture.h"
 #include "import/ImportRun.h"
 #include "import/LocalEntry.h"
 #include "platform/Clock.h"
@@ -29,7 +29,10 @@ protected:
     TImportFixture Db;
     TQuiet FrontEnd;
 
-    void SetUp() override { Clock::SetNowSource([] { return QDateTime({2026, 11, 5}, {3, 15}, Qt::UTC); }); }
+    void SetUp() override
+    {
+        Clock::SetNowSource([] { return QDateTime({2026, 11, 5}, {3, 15}, Qt::UTC); });
+    }
     void TearDown() override { Clock::SetNowSource({}); }
 
     QString Write(const QString& name, int firstHand, int hands = 6)
@@ -95,11 +98,14 @@ TEST_F(ImportLogTest, WhatACatchUpRunTakesAsNew)
     QFile::copy(kept, elsewhere);
     Run({kept, grown, touched});
     // The remote entries' rows, as a run on 2026-11-05 03:15 UTC wrote them.
-    Db.Database.Execute(QStringLiteral(
-        "INSERT INTO Imports VALUES ('2026-11-05 03:15:00', 'http://h:8087/api/HH2026-11-03 Oak.txt', 9, NULL, 1, 1);"
-        "INSERT INTO Imports VALUES ('2026-11-05 03:15:00', 'http://h:8087/api/HH2026-11-04 Oak.txt', 9, NULL, 1, 1);"
-        "INSERT INTO Imports VALUES ('2026-11-03 23:59:59', 'http://h:8087/api/HH2026-11-02 Elm.txt', 9, NULL, 1, 1);"
-        "INSERT INTO Imports VALUES ('2026-11-05 03:15:00', 'http://h:8087/api/undated.txt', 9, NULL, 0, 0);"));
+    Db.Database.Execute(QStringLiteral("INSERT INTO Imports VALUES ('2026-11-05 03:15:00', "
+                                       "'http://h:8087/api/HH2026-11-03 Oak.txt', 9, NULL, 1, 1);"
+                                       "INSERT INTO Imports VALUES ('2026-11-05 03:15:00', "
+                                       "'http://h:8087/api/HH2026-11-04 Oak.txt', 9, NULL, 1, 1);"
+                                       "INSERT INTO Imports VALUES ('2026-11-03 23:59:59', "
+                                       "'http://h:8087/api/HH2026-11-02 Elm.txt', 9, NULL, 1, 1);"
+                                       "INSERT INTO Imports VALUES ('2026-11-05 03:15:00', "
+                                       "'http://h:8087/api/undated.txt', 9, NULL, 0, 0);"));
     QFile file(grown);
     ASSERT_TRUE(file.open(QIODevice::Append));
     file.write("\r\n");
@@ -113,8 +119,11 @@ TEST_F(ImportLogTest, WhatACatchUpRunTakesAsNew)
     {
         const char* Name;
         bool New;
-    } local[] = {{"HH2026-11-03 Oak.txt", false}, {"HH2026-11-03 Elm.txt", true}, {"HH2026-11-03 Ash.txt", true},
-                 {"HH2026-11-03 Fir.txt", true},  {"other/HH2026-11-03 Oak.txt", true}};
+    } local[] = {{"HH2026-11-03 Oak.txt", false},
+                 {"HH2026-11-03 Elm.txt", true},
+                 {"HH2026-11-03 Ash.txt", true},
+                 {"HH2026-11-03 Fir.txt", true},
+                 {"other/HH2026-11-03 Oak.txt", true}};
     for (const auto& c : local)
         EXPECT_EQ(log.IsNewLocal(Db.Dir.filePath(c.Name)), c.New) << c.Name;
     const struct

@@ -124,9 +124,10 @@ TEST(RakeShares, FastMarkerSearchAgreesOverGeneratedLines)
 TEST(RakeShares, MarkerScansAgreeAtEveryOffset)
 {
     const QStringList fillers = {QString(), QStringLiteral("x"), QStringLiteral("Ann calls 1 "),
-                                 QStringLiteral("Bo folds "), QStringLiteral("\u00c9l\u00e9na posts straddle 4 ")};
-    const QStringList tails = {QString(), QStringLiteral("2"), QStringLiteral("3 and more text"), QStringLiteral(":"),
-                               QStringLiteral(" says \"hi\"")};
+                                 QStringLiteral("Bo folds "),
+                                 QStringLiteral("\u00c9l\u00e9na posts straddle 4 ")};
+    const QStringList tails = {QString(), QStringLiteral("2"), QStringLiteral("3 and more text"),
+                               QStringLiteral(":"), QStringLiteral(" says \"hi\"")};
     int checked = 0;
     for (const TActionMarker& marker : ActionMarkers) {
         for (const QString& filler : fillers) {
@@ -140,7 +141,8 @@ TEST(RakeShares, MarkerScansAgreeAtEveryOffset)
                         const TMarkerHit hit = FindActionMarker(line);
                         ASSERT_EQ(hit.Marker, expected) << qPrintable(line);
                         if (expected >= 0) {
-                            ASSERT_EQ(hit.Position, line.indexOf(ActionMarkers[expected].Text)) << qPrintable(line);
+                            ASSERT_EQ(hit.Position, line.indexOf(ActionMarkers[expected].Text))
+                                << qPrintable(line);
                         }
                         const bool stops = line.contains(u':') || line.contains(u'"');
                         const TMarkerHit action = FindLineAction(line);

@@ -65,7 +65,8 @@ TEST(StringList2, CutsAtEveryOffset)
     for (const QByteArray& mark : marks) {
         for (int before = 0; before < 20; ++before) {
             for (int after = 0; after < 12; after += 5) {
-                const QByteArray bytes = QByteArray(before, 'a') + mark + QByteArray(after, 'b') + "\r\n" + mark;
+                const QByteArray bytes =
+                    QByteArray(before, 'a') + mark + QByteArray(after, 'b') + "\r\n" + mark;
                 ASSERT_EQ(Lines(bytes), CutOneByOne(QString::fromLatin1(bytes))) << bytes.toHex().constData();
             }
         }
@@ -148,7 +149,8 @@ TEST(StringList2, CutsAtEveryKindOfBreak)
          {QStringLiteral("\uFFFD"), "a"}},
         {Bytes("\xC5\xA0imon\r\nS\xC3"), {QStringLiteral("Šimon"), "S"}},
         {Bytes("\xC5\xA0imon\r\nS\xF0\x9F\x98"), {QStringLiteral("Šimon"), "S"}},
-        {Bytes("\xC5\xA0imon\r\nS\xE0\x80"), {QStringLiteral("Å\u00A0imon"), QStringLiteral("Sà€")}}, // no character starts so
+        {Bytes("\xC5\xA0imon\r\nS\xE0\x80"),
+         {QStringLiteral("Å\u00A0imon"), QStringLiteral("Sà€")}}, // no character starts so
         {Bytes("\xC5\xA0imon\r\nS\xF4\x90"), {QStringLiteral("Å\u00A0imon"), QStringLiteral("Sô\u0090")}},
         {Bytes("\xE9\r\nS\xC3"), {QStringLiteral("é"), QStringLiteral("SÃ")}}, // Windows-1252 before the end
         {Bytes("\xC5\xA0\xC3\0", 4), {QStringLiteral("Å\u00A0Ã")}}, // the text ends at a NUL, not the file

@@ -40,7 +40,11 @@ QByteArray ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-enum class EHome { Beside, Data };
+enum class EHome
+{
+    Beside,
+    Data
+};
 
 struct TLocationRow
 {
@@ -90,8 +94,10 @@ TEST_P(DatabaseHomeTest, ChoosesTheFolderAndLeavesExistingFilesAsTheyAre)
 
     EXPECT_EQ(chosen, (row.Expected == EHome::Beside ? Exe() : Data()) + "/");
     // The rule only points at a folder: no file is made, moved or changed.
-    EXPECT_EQ(ReadFile(Exe() + "/" + FileName), row.FileBeside ? QByteArray("beside") : QByteArray("<missing>"));
-    EXPECT_EQ(ReadFile(Data() + "/" + FileName), row.FileInData ? QByteArray("data") : QByteArray("<missing>"));
+    EXPECT_EQ(ReadFile(Exe() + "/" + FileName),
+              row.FileBeside ? QByteArray("beside") : QByteArray("<missing>"));
+    EXPECT_EQ(ReadFile(Data() + "/" + FileName),
+              row.FileInData ? QByteArray("data") : QByteArray("<missing>"));
     if (row.DataFolderExists) {
         // A folder the user already has keeps the mode they gave it.
         EXPECT_EQ(QFileInfo(Data()).permissions() & PermissionBits, OpenFolder);
@@ -106,16 +112,16 @@ TEST_P(DatabaseHomeTest, ChoosesTheFolderAndLeavesExistingFilesAsTheyAre)
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, DatabaseHomeTest,
-    ::testing::Values(
-        TLocationRow{"BuildFolderNewUser", true, false, false, false, EHome::Beside},
-        TLocationRow{"BuildFolderFirstRun", true, false, true, true, EHome::Beside},
-        TLocationRow{"PortableCopyWithItsFile", true, true, false, false, EHome::Beside},
-        TLocationRow{"WritableFolderBothFiles", true, true, true, true, EHome::Beside},
-        TLocationRow{"ReadOnlyFolderItsFileWins", false, true, false, false, EHome::Beside},
-        TLocationRow{"ReadOnlyFolderItsFileWinsOverData", false, true, true, true, EHome::Beside},
-        TLocationRow{"InstalledFirstStart", false, false, false, false, EHome::Data},
-        TLocationRow{"InstalledDataFolderEmpty", false, false, true, false, EHome::Data},
-        TLocationRow{"InstalledLaterStart", false, false, true, true, EHome::Data}),
+    ::testing::Values(TLocationRow{"BuildFolderNewUser", true, false, false, false, EHome::Beside},
+                      TLocationRow{"BuildFolderFirstRun", true, false, true, true, EHome::Beside},
+                      TLocationRow{"PortableCopyWithItsFile", true, true, false, false, EHome::Beside},
+                      TLocationRow{"WritableFolderBothFiles", true, true, true, true, EHome::Beside},
+                      TLocationRow{"ReadOnlyFolderItsFileWins", false, true, false, false, EHome::Beside},
+                      TLocationRow{"ReadOnlyFolderItsFileWinsOverData", false, true, true, true,
+                                   EHome::Beside},
+                      TLocationRow{"InstalledFirstStart", false, false, false, false, EHome::Data},
+                      TLocationRow{"InstalledDataFolderEmpty", false, false, true, false, EHome::Data},
+                      TLocationRow{"InstalledLaterStart", false, false, true, true, EHome::Data}),
     [](const ::testing::TestParamInfo<TLocationRow>& info) { return std::string(info.param.Name); });
 
 TEST(DatabaseHome, ExecutableFolderThatIsGoneCountsAsNotWritable)

@@ -12,7 +12,7 @@ namespace {
 // among ordinary text.
 std::vector<char16_t> Units(std::mt19937& random, int size)
 {
-    static const char16_t pool[] = {u'a', u'Z', u' ', u':', u'"', u'\r', u'\n', 0,    13,    14,
+    static const char16_t pool[] = {u'a', u'Z', u' ', u':', u'"',   u'\r',  u'\n',  0,      13,    14,
                                     12,   u'9', 0x80, 0xE9, 0x20AC, 0xD83D, 0xFFFF, 0x0D00, 0x200D};
     std::vector<char16_t> units(size_t(size) + 16, u'x');
     for (int k = 0; k < size; ++k)

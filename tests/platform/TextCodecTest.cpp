@@ -57,10 +57,12 @@ TEST(TextCodec, DecodesUtf8AsQtDoesAtEveryOffset)
     // The decoder takes ASCII in blocks: each sequence is placed at every
     // offset around those blocks, between runs of ASCII of every length.
     const QByteArray sequences[] = {
-        "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xEF\xBB\xBF", "\xF4\x8F\xBF\xBF", "\x00",
-        "\xC3",      "\xC0\xAF",      "\xED\xA0\x80",      "\xF4\x90\x80\x80", "\xE2\x82", "\x80", "\xFF",
+        "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xEF\xBB\xBF",     "\xF4\x8F\xBF\xBF", "\x00",
+        "\xC3",     "\xC0\xAF",     "\xED\xA0\x80",     "\xF4\x90\x80\x80", "\xE2\x82",         "\x80",
+        "\xFF",
     };
-    QStringDecoder qt(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+    QStringDecoder qt(QStringDecoder::Utf8,
+                      QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     int valid = 0;
     for (const QByteArray& sequence : sequences) {
         for (int before = 0; before < 34; ++before) {

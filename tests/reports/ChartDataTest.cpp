@@ -6,7 +6,8 @@
 
 namespace {
 // A view over a table made of the given columns and rows; an invalid QVariant is NULL.
-std::unique_ptr<TDataView> View(const QVector<TColumn>& columns, const std::vector<std::vector<QVariant>>& rows)
+std::unique_ptr<TDataView> View(const QVector<TColumn>& columns,
+                                const std::vector<std::vector<QVariant>>& rows)
 {
     auto table = std::make_shared<TResultTable>(columns);
     for (const auto& row : rows) {
@@ -30,9 +31,18 @@ std::unique_ptr<TDataView> View(const QVector<TColumn>& columns, const std::vect
     return view;
 }
 
-const TColumn Int(const char* name) { return {name, TFieldType::Integer}; }
-const TColumn Real(const char* name) { return {name, TFieldType::Real}; }
-const TColumn Text(const char* name) { return {name, TFieldType::Text}; }
+const TColumn Int(const char* name)
+{
+    return {name, TFieldType::Integer};
+}
+const TColumn Real(const char* name)
+{
+    return {name, TFieldType::Real};
+}
+const TColumn Text(const char* name)
+{
+    return {name, TFieldType::Text};
+}
 const QLocale US(QLocale::English, QLocale::UnitedStates);
 const QVariant Null;
 } // namespace
@@ -58,13 +68,26 @@ TEST(ChartDataTest, TimeSeriesOnlyForDatesThroughoutWithGapsAsZero)
          {{"2026-01", 4.0}, {"2025-11", 2.0}},
          true,
          {{"Nov 2025", 2}, {"Dec 2025", 0}, {"Jan 2026", 4}}},
-        {"a day that does not exist", {Text("Date"), Real("Rake")}, {{"2026-02-30", 1.0}}, false, {{"2026-02-30", 1}}},
+        {"a day that does not exist",
+         {Text("Date"), Real("Rake")},
+         {{"2026-02-30", 1.0}},
+         false,
+         {{"2026-02-30", 1}}},
         {"no leading zero", {Text("Date"), Real("Rake")}, {{"2026-3-01", 1.0}}, false, {{"2026-3-01", 1}}},
-        {"a date with a time", {Text("Date"), Real("Rake")}, {{"2026-03-01 10:00", 1.0}}, false,
+        {"a date with a time",
+         {Text("Date"), Real("Rake")},
+         {{"2026-03-01 10:00", 1.0}},
+         false,
          {{"2026-03-01 10:00", 1}}},
-        {"forms mixed", {Text("Date"), Real("Rake")}, {{"2026-03", 1.0}, {"2026-03-01", 2.0}}, false,
+        {"forms mixed",
+         {Text("Date"), Real("Rake")},
+         {{"2026-03", 1.0}, {"2026-03-01", 2.0}},
+         false,
          {{"2026-03-01", 2}, {"2026-03", 1}}},
-        {"a NULL date", {Text("Date"), Real("Rake")}, {{"2026-03-01", 1.0}, {Null, 2.0}}, false,
+        {"a NULL date",
+         {Text("Date"), Real("Rake")},
+         {{"2026-03-01", 1.0}, {Null, 2.0}},
+         false,
          {{"", 2}, {"2026-03-01", 1}}},
         {"dates in another column",
          {Text("Player"), Text("Day"), Real("Rake")},
@@ -84,8 +107,9 @@ TEST(ChartDataTest, TimeSeriesOnlyForDatesThroughoutWithGapsAsZero)
 TEST(ChartDataTest, RankingIsLargestFirstAndCutAtTwentyFiveBars)
 {
     // Ties keep the shown order; NULL ranks as 0.
-    auto view = View({Text("Player"), Text("TableName"), Int("Hands"), Real("Rake")},
-                     {{"Ann", "Maple", 3, 1.0}, {"Bob", Null, 5, Null}, {"Cy", "Oak", 4, 2.0}, {"Di", "Elm", 1, 1.0}});
+    auto view = View(
+        {Text("Player"), Text("TableName"), Int("Hands"), Real("Rake")},
+        {{"Ann", "Maple", 3, 1.0}, {"Bob", Null, 5, Null}, {"Cy", "Oak", 4, 2.0}, {"Di", "Elm", 1, 1.0}});
     EXPECT_EQ(BuildChartData(*view, 3, US).Bars,
               (std::vector<TChartBar>{{"Cy / Oak", 2}, {"Ann / Maple", 1}, {"Di / Elm", 1}, {"Bob / ", 0}}));
     EXPECT_EQ(BuildChartData(*view, 2, US).Bars[0], (TChartBar{"Bob / ", 5}));
@@ -100,8 +124,9 @@ TEST(ChartDataTest, RankingIsLargestFirstAndCutAtTwentyFiveBars)
         EXPECT_EQ(bars[0], (TChartBar{QStringLiteral("P%1").arg(rows), double(rows)}));
         // The rest: the rows - 24 smallest, 1 to rows - 24.
         const int rest = rows - 24;
-        const TChartBar last = rows == 25 ? TChartBar{"P1", 1}
-                                          : TChartBar{QStringLiteral("Others (%1)").arg(rest), rest * (rest + 1) / 2.0};
+        const TChartBar last =
+            rows == 25 ? TChartBar{"P1", 1}
+                       : TChartBar{QStringLiteral("Others (%1)").arg(rest), rest * (rest + 1) / 2.0};
         EXPECT_EQ(bars[24], last);
     }
 }
@@ -136,7 +161,8 @@ TEST(ChartDataTest, TheValueColumnAndItsDefault)
 
 TEST(ChartDataTest, TitleNamesTheLimitsThatAreOn)
 {
-    const TReportLimit start{true, QDate(2026, 3, 1), QTime(0, 0, 0)}, end{true, QDate(2026, 3, 9), QTime(23, 59, 59)};
+    const TReportLimit start{true, QDate(2026, 3, 1), QTime(0, 0, 0)},
+        end{true, QDate(2026, 3, 9), QTime(23, 59, 59)};
     EXPECT_EQ(ChartTitle("Rake", "Rake by Date", {}, {}, US), "Rake - Rake by Date");
     EXPECT_EQ(ChartTitle("Hands", "SQL", start, {}, US), "Hands - SQL, from 3/1/26 12:00 AM");
     EXPECT_EQ(ChartTitle("Rake", "Total Rake", start, end, US),

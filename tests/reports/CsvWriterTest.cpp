@@ -92,12 +92,9 @@ TEST(CsvFormatTest, CodeSetsReplaceWhatTheyCannotHold)
     const QString text = QString::fromUtf8("é€中😀") + QChar(0xD800) + "z";
     const QByteArray utf8("\xC3\xA9\xE2\x82\xAC\xE4\xB8\xAD\xF0\x9F\x98\x80?z");
     const std::vector<std::pair<QByteArray, QByteArray>> cases = {
-        {"UTF-8", utf8},
-        {"ISO-8859-1", "\xE9????z"},
-        {"ISO-8859-15", "\xE9\xA4???z"},
+        {"UTF-8", utf8},          {"ISO-8859-1", "\xE9????z"}, {"ISO-8859-15", "\xE9\xA4???z"},
         {"ANSI_X3.4-1968", utf8}, // the C locale: no code set of its own
-        {"US-ASCII", utf8},
-        {"no-such-code-set", utf8},
+        {"US-ASCII", utf8},       {"no-such-code-set", utf8},
     };
     for (const auto& [codeSet, bytes] : cases)
         EXPECT_EQ(EncodeCodeSet(text, codeSet).toHex(' '), bytes.toHex(' ')) << codeSet.constData();

@@ -47,9 +47,11 @@ TEST(ReportCatalogueTest, EveryItemWithEachCombinationOfLimits)
         {"Master only", "SELECT * FROM Master"},
         {"Detail only", "SELECT * FROM Detail ORDER BY Hand, Player"},
         {"Master/Detail join", "SELECT *" + join},
-        {"Rake by Date", "SELECT Date, COUNT(*) AS Hands, SUM(Rake) AS Rake FROM Master GROUP BY Date ORDER BY Date"},
-        {"Rake by Month", "SELECT substr(Date, 1, 7) AS Month, COUNT(*) AS Hands, SUM(Rake) AS Rake FROM Master "
-                          "GROUP BY Month ORDER BY Month"},
+        {"Rake by Date",
+         "SELECT Date, COUNT(*) AS Hands, SUM(Rake) AS Rake FROM Master GROUP BY Date ORDER BY Date"},
+        {"Rake by Month",
+         "SELECT substr(Date, 1, 7) AS Month, COUNT(*) AS Hands, SUM(Rake) AS Rake FROM Master "
+         "GROUP BY Month ORDER BY Month"},
     };
     const TReportLimit start{true, QDate(999, 3, 7), QTime(1, 2, 3, 999)};
     const TReportLimit end{true, QDate(2014, 12, 9), QTime(23, 59, 59)};

@@ -213,8 +213,7 @@ TEST_F(ReportRunnerTest, TitleClicksSortTheLoadedRowsWithoutQuerying)
         bool Descending;
     };
     const Click clicks[] = {
-        {0, {"", "9", "10", "100"}, 0, false},
-        {0, {"100", "10", "9", ""}, 0, true},
+        {0, {"", "9", "10", "100"}, 0, false}, {0, {"100", "10", "9", ""}, 0, true},
         {1, {"", "9", "100", "10"}, 1, false}, // apple, Banana (twice, query order), cherry
         {1, {"10", "9", "100", ""}, 1, true},  // equal names keep the query's order
         {2, {"9", "100", "10", ""}, 2, false},

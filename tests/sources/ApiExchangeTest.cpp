@@ -327,11 +327,12 @@ TEST(ApiExchange, TheServersDefaultRepliesKeepEveryName)
 {
     TTestServer server;
     ASSERT_TRUE(server.Start());
-    const QStringList lines{"Hand #1 - 2024-02-01 12:00:00", "Seat 1: \u017dofie (10)", "Seat 2: \u0141ukasz (5)",
-                            "Seat 3: Ren\u00e9e (7)", "Rake 0.25 \u20ac"};
+    const QStringList lines{"Hand #1 - 2024-02-01 12:00:00", "Seat 1: \u017dofie (10)",
+                            "Seat 2: \u0141ukasz (5)", "Seat 3: Ren\u00e9e (7)", "Rake 0.25 \u20ac"};
     server.AddFile("HH2024-02-01 Names.txt", lines.join("\r\n").toUtf8() + "\r\n");
     TTestClient client;
-    const QStringList entries = BuildRemoteEntries(client.PostApiRequest(server.Url(), ListFormFields(Password)));
+    const QStringList entries =
+        BuildRemoteEntries(client.PostApiRequest(server.Url(), ListFormFields(Password)));
     ASSERT_EQ(entries.size(), 1);
     EXPECT_EQ(client.PostApiRequest(server.Url(), FetchFormFields(Password, entries[0])),
               QStringList{"Result=Ok"} + lines);

@@ -106,7 +106,8 @@ TEST(LocalFolder, ListingIsOrderedByUpperCasedNameThenByTheNameItself)
         {"upper-cased letters sort before '_'", {"HHa.txt", "HHb.txt", "HH_a.txt"}},
         {"digits compare one by one", {"HH2026-11-10.txt", "HH2026-11-2.txt", "HH2026-11-9.txt"}},
         {"names equal but for case: the name itself decides", {"HHX.txt", "HHx.txt", "hhX.txt"}},
-        {"beyond ASCII by code unit, a sharp s is not two letters", {"HH st.txt", "HH z.txt", "HH ä.txt", "HH ß.txt"}},
+        {"beyond ASCII by code unit, a sharp s is not two letters",
+         {"HH st.txt", "HH z.txt", "HH ä.txt", "HH ß.txt"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);

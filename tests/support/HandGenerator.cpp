@@ -26,7 +26,8 @@ const QStringList Names = {
 
 // Small and big blind in cents; every amount is a multiple of 25 cents, so
 // every sum of stakes is exact in a double.
-const std::array<std::array<int, 2>, 5> Stakes = {{{25, 50}, {50, 100}, {100, 200}, {500, 1000}, {2500, 5000}}};
+const std::array<std::array<int, 2>, 5> Stakes = {
+    {{25, 50}, {50, 100}, {100, 200}, {500, 1000}, {2500, 5000}}};
 
 QString TimeOfDay(int seconds)
 {
@@ -74,8 +75,9 @@ TGeneratedFile THandGenerator::MakeFile(const QString& tableName, const QDate& d
     } else {
         plan.TableLine = tableName;
         const QString blinds = FormatCents(plan.Sb) + QLatin1Char('/') + FormatCents(plan.Bb);
-        plan.Game = (Chance(70) ? QStringLiteral("No Limit Hold'em (") : QStringLiteral("Pot Limit Omaha (")) +
-                    blinds + QStringLiteral(") - Blinds ") + blinds;
+        plan.Game =
+            (Chance(70) ? QStringLiteral("No Limit Hold'em (") : QStringLiteral("Pot Limit Omaha (")) +
+            blinds + QStringLiteral(") - Blinds ") + blinds;
         file.FileName = prefix + QStringLiteral(".txt");
     }
     QStringList pool = Names;
@@ -95,7 +97,8 @@ TGeneratedFile THandGenerator::MakeFile(const QString& tableName, const QDate& d
     return file;
 }
 
-QByteArray EncodeHandHistory(const QStringList& lines, THandHistoryEncoding encoding, const QString& lineBreak)
+QByteArray EncodeHandHistory(const QStringList& lines, THandHistoryEncoding encoding,
+                             const QString& lineBreak)
 {
     QString text;
     for (const QString& line : lines) {

@@ -55,10 +55,18 @@ private:
     std::mt19937 FRandom;
 };
 
-enum class THandHistoryEncoding { Utf8, Utf8Bom, Utf16LEBom, Utf16BEBom, Windows1252 };
+enum class THandHistoryEncoding
+{
+    Utf8,
+    Utf8Bom,
+    Utf16LEBom,
+    Utf16BEBom,
+    Windows1252
+};
 
 // The bytes of a file of these lines, each line ended by lineBreak.
-QByteArray EncodeHandHistory(const QStringList& lines, THandHistoryEncoding encoding = THandHistoryEncoding::Utf8,
+QByteArray EncodeHandHistory(const QStringList& lines,
+                             THandHistoryEncoding encoding = THandHistoryEncoding::Utf8,
                              const QString& lineBreak = QStringLiteral("\r\n"));
 
 // Writes those bytes to path (replacing the file); a failure ends the test run.

@@ -37,7 +37,10 @@ public:
     void Play(QVector<TExpectedHand>& expected);
 
 private:
-    int Below(int bound) { return bound <= 1 ? 0 : static_cast<int>(FRandom() % static_cast<quint32>(bound)); }
+    int Below(int bound)
+    {
+        return bound <= 1 ? 0 : static_cast<int>(FRandom() % static_cast<quint32>(bound));
+    }
     bool Chance(int percent) { return Below(100) < percent; }
     int Next(int seat) const; // next active seat after seat
     int ActiveCount() const;
@@ -81,7 +84,8 @@ int THandSimulation::Next(int seat) const
 
 int THandSimulation::ActiveCount() const
 {
-    return static_cast<int>(std::count_if(FSeats.begin(), FSeats.end(), [](const TSeat& s) { return s.Active; }));
+    return static_cast<int>(
+        std::count_if(FSeats.begin(), FSeats.end(), [](const TSeat& s) { return s.Active; }));
 }
 
 QString THandSimulation::Say(TSeat& seat)
@@ -271,8 +275,10 @@ void THandSimulation::NewStreet(const char* name, int cards)
 
 void THandSimulation::Play(QVector<TExpectedHand>& expected)
 {
-    FLines.append(QStringLiteral("Hand #%1-%2 - %3 %4").arg(FPlan.Number).arg(FPlan.Sequence).arg(FPlan.Date,
-                                                                                                   FPlan.Time));
+    FLines.append(QStringLiteral("Hand #%1-%2 - %3 %4")
+                      .arg(FPlan.Number)
+                      .arg(FPlan.Sequence)
+                      .arg(FPlan.Date, FPlan.Time));
     FLines.append(QStringLiteral("Game: ") + FPlan.Game);
     FLines.append(QStringLiteral("Table: ") + FPlan.TableLine);
     QStringList regulars = FPlan.Regulars;
@@ -282,7 +288,9 @@ void THandSimulation::Play(QVector<TExpectedHand>& expected)
         TSeat seat;
         seat.Name = regulars[i];
         FSeats.push_back(seat);
-        FLines.append(QStringLiteral("Seat %1: %2 (%3)").arg(i + 1).arg(seat.Name, FormatCents(FPlan.Bb * (40 + Below(160)))));
+        FLines.append(QStringLiteral("Seat %1: %2 (%3)")
+                          .arg(i + 1)
+                          .arg(seat.Name, FormatCents(FPlan.Bb * (40 + Below(160)))));
     }
     for (TSeat& seat : FSeats) {
         if (ActiveCount() > 2 && Chance(6)) {
@@ -326,7 +334,8 @@ void THandSimulation::Play(QVector<TExpectedHand>& expected)
     }
     FLines.append(QStringLiteral("** Hole Cards **"));
     if (Chance(30))
-        FLines.append(QStringLiteral("Dealt to ") + FSeats[big].Name + QStringLiteral(" [") + Cards(2) + QLatin1Char(']'));
+        FLines.append(QStringLiteral("Dealt to ") + FSeats[big].Name + QStringLiteral(" [") + Cards(2) +
+                      QLatin1Char(']'));
     bool flopSeen = false;
     bool going = BettingRound(Next(last));
     for (TSeat& seat : FSeats)
@@ -341,7 +350,8 @@ void THandSimulation::Play(QVector<TExpectedHand>& expected)
     if (!going) {
         RefundUncalled();
     } else {
-        FLines.append(QStringLiteral("** Pot Show Down ** [") + FBoard.join(QLatin1Char(' ')) + QLatin1Char(']'));
+        FLines.append(QStringLiteral("** Pot Show Down ** [") + FBoard.join(QLatin1Char(' ')) +
+                      QLatin1Char(']'));
         if (FShortRefundSeat >= 0) {
             TSeat& seat = FSeats[FShortRefundSeat];
             Act(seat, " refunded ", FormatCents(FShortRefund));
@@ -350,14 +360,17 @@ void THandSimulation::Play(QVector<TExpectedHand>& expected)
         std::vector<int> shown;
         for (int p = 0; p < static_cast<int>(FSeats.size()); ++p) {
             if (FSeats[p].Active) {
-                FLines.append(FSeats[p].Name + QStringLiteral(" shows [") + Cards(2) + QStringLiteral("] (a pair)"));
+                FLines.append(FSeats[p].Name + QStringLiteral(" shows [") + Cards(2) +
+                              QStringLiteral("] (a pair)"));
                 shown.push_back(p);
             }
         }
         const qint64 pot = Pot();
         if (Chance(15)) {
-            Act(FSeats[shown[0]], " wins ", QStringLiteral("Pot (") + FormatCents(pot / 2) + QLatin1Char(')'));
-            Act(FSeats[shown[1]], " wins ", QStringLiteral("Pot (") + FormatCents(pot - pot / 2) + QLatin1Char(')'));
+            Act(FSeats[shown[0]], " wins ",
+                QStringLiteral("Pot (") + FormatCents(pot / 2) + QLatin1Char(')'));
+            Act(FSeats[shown[1]], " wins ",
+                QStringLiteral("Pot (") + FormatCents(pot - pot / 2) + QLatin1Char(')'));
         } else {
             Act(FSeats[shown[Below(static_cast<int>(shown.size()))]], " wins ",
                 QStringLiteral("Pot (") + FormatCents(pot) + QLatin1Char(')'));
@@ -372,13 +385,16 @@ void THandSimulation::Play(QVector<TExpectedHand>& expected)
         if (cents >= 2 && Chance(20)) {
             // Main and side pot, each raked on its own line.
             const qint64 main = cents * 2 / 3;
-            FLines.append(QStringLiteral("Rake (%1) Pot (%2)").arg(FormatCents(main), FormatCents(pot * 2 / 3)) + tail);
-            FLines.append(QStringLiteral("Rake (%1) Pot (%2)").arg(FormatCents(cents - main), FormatCents(pot - pot * 2 / 3)) +
+            FLines.append(
+                QStringLiteral("Rake (%1) Pot (%2)").arg(FormatCents(main), FormatCents(pot * 2 / 3)) + tail);
+            FLines.append(QStringLiteral("Rake (%1) Pot (%2)")
+                              .arg(FormatCents(cents - main), FormatCents(pot - pot * 2 / 3)) +
                           tail);
             rake = main / 100.0;
             rake += (cents - main) / 100.0;
         } else {
-            FLines.append(QStringLiteral("Rake (%1) Pot (%2)").arg(FormatCents(cents), FormatCents(pot)) + tail);
+            FLines.append(QStringLiteral("Rake (%1) Pot (%2)").arg(FormatCents(cents), FormatCents(pot)) +
+                          tail);
             rake = cents / 100.0;
         }
     } else if (!FPlan.Tournament && Chance(50)) {
@@ -389,7 +405,8 @@ void THandSimulation::Play(QVector<TExpectedHand>& expected)
         FLines.append(QStringLiteral("** Summary **"));
     else
         FLines.append(QStringLiteral("** Deck ** [") + Cards(10) + QLatin1Char(']'));
-    FLines.append(QStringLiteral("Total pot ") + FormatCents(pot) + QStringLiteral(" | Rake ") + QString::number(rake));
+    FLines.append(QStringLiteral("Total pot ") + FormatCents(pot) + QStringLiteral(" | Rake ") +
+                  QString::number(rake));
     FLines.append(QString());
     if (rake == 0)
         return;
@@ -412,7 +429,8 @@ void THandSimulation::Play(QVector<TExpectedHand>& expected)
 
 } // namespace
 
-void SimulateHand(const THandPlan& plan, std::mt19937& random, QStringList& lines, QVector<TExpectedHand>& expected)
+void SimulateHand(const THandPlan& plan, std::mt19937& random, QStringList& lines,
+                  QVector<TExpectedHand>& expected)
 {
     THandSimulation(plan, random, lines).Play(expected);
 }

@@ -181,8 +181,9 @@ void TShBrowseDialog::SetPlaces(const QList<TShBrowsePlace>& places)
     PlacesList->clear();
     for (const TShBrowsePlace& place : places) {
         const bool home = place.Path == QDir::homePath();
-        auto* item = new QListWidgetItem(style()->standardIcon(home ? QStyle::SP_DirHomeIcon : QStyle::SP_DirIcon),
-                                         place.Name, PlacesList);
+        auto* item =
+            new QListWidgetItem(style()->standardIcon(home ? QStyle::SP_DirHomeIcon : QStyle::SP_DirIcon),
+                                place.Name, PlacesList);
         item->setData(Qt::UserRole, place.Path);
         item->setToolTip(place.Path);
     }
@@ -246,7 +247,8 @@ void TShBrowseDialog::Typed(const QString& text)
     FFollowStart = false;
     // Hidden folders are offered once the name being typed starts with a dot.
     const QString last = text.mid(text.lastIndexOf(QLatin1Char('/')) + 1);
-    const QDir::Filters filters = last.startsWith(QLatin1Char('.')) ? FolderFilters | QDir::Hidden : FolderFilters;
+    const QDir::Filters filters =
+        last.startsWith(QLatin1Char('.')) ? FolderFilters | QDir::Hidden : FolderFilters;
     if (FCompletionModel->filter() != filters)
         FCompletionModel->setFilter(filters);
     if (HasItem()) {
