@@ -2,7 +2,7 @@
 # Installs the Debian packages Kestrum needs to build, test and run (as root, or via sudo).
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6opengl6-dev qt6-charts-dev
-          libsqlite3-dev libmimalloc-dev sqlite3 googletest libgtest-dev libgmock-dev libbenchmark-dev
+          libsqlite3-dev libmimalloc-dev sqlite3 clang-format googletest libgtest-dev libgmock-dev libbenchmark-dev
           libx11-dev xvfb xauth x11-utils imagemagick openssl python3 fonts-dejavu-core time
           dpkg-dev librsvg2-bin desktop-file-utils appstream util-linux)
 missing=()
