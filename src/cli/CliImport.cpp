@@ -5,6 +5,7 @@
 #include "cli/CliDatabase.h"
 #include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
+#include "import/ImportLog.h"
 #include "import/ImportRun.h"
 #include "import/LocalEntry.h"
 #include "platform/Error.h"
@@ -36,6 +37,13 @@ public:
     }
     void CloseViews() override {}
     void ShowPlain(const QString& text) override { FOut.Out(text); }
+    void Counted(const TImportCounts& counts) override
+    {
+        FOut.Out(QStringLiteral("Files: %1, new hands: %2, hands read again: %3")
+                     .arg(counts.Files)
+                     .arg(counts.NewHands)
+                     .arg(counts.Hands - counts.NewHands));
+    }
     void Progress(int done, int hands) override
     {
         const double seconds = std::max(double(FClock.elapsed()) / 1000.0, 0.001);
@@ -140,8 +148,13 @@ int ImportCommand(const QStringList& arguments, const QString& database, TCliOut
         return 0;
     if (parser.positionalArguments().isEmpty())
         throw TCliUsage{QStringLiteral("import needs at least one PATH")};
-    const QStringList entries = LocalPaths(parser.positionalArguments(), ReadSelectionOptions(parser));
+    const TEntrySelection selection = ReadSelectionOptions(parser);
+    QStringList entries = LocalPaths(parser.positionalArguments(), selection);
     std::unique_ptr<TRakeDatabase> db = OpenCommandDatabase(parser, database, TDatabaseUse::Import);
+    if (selection.NewOnly) {
+        const TImportLog log(*db);
+        entries.removeIf([&log](const QString& path) { return !log.IsNewLocal(path); });
+    }
     return RunCliImport(*db, entries, QStringLiteral("Loading"), LoadLocalEntry, out);
 }
 
@@ -171,11 +184,11 @@ int RemoteCommand(const QStringList& arguments, const QString& database, TCliOut
     QStringList positional = parser.positionalArguments();
     const QString action = positional.isEmpty() ? QString() : positional.takeFirst();
     const bool selecting = parser.isSet(QStringLiteral("filter")) || parser.isSet(QStringLiteral("since")) ||
-                           parser.isSet(QStringLiteral("until"));
+                           parser.isSet(QStringLiteral("until")) || parser.isSet(QStringLiteral("new"));
     if (action != QLatin1String("list") && action != QLatin1String("import"))
         throw TCliUsage{QStringLiteral("remote needs list or import")};
     if (action == QLatin1String("list") && (!positional.isEmpty() || selecting))
-        throw TCliUsage{QStringLiteral("remote list takes no entries, --filter, --since or --until")};
+        throw TCliUsage{QStringLiteral("remote list takes no entries, --filter, --since, --until or --new")};
     const TEntrySelection selection = ReadSelectionOptions(parser);
 
     // A failed check or list is a TError: the message on stderr, exit code 1.
@@ -195,6 +208,11 @@ int RemoteCommand(const QStringList& arguments, const QString& database, TCliOut
                 entries << entry;
     }
     std::unique_ptr<TRakeDatabase> db = OpenCommandDatabase(parser, database, TDatabaseUse::Import);
+    if (selection.NewOnly) {
+        const TImportLog log(*db);
+        entries.removeIf(
+            [&](const QString& entry) { return !log.IsNewRemote(RemoteEntrySource(fields, entry), entry); });
+    }
     return RunCliImport(
         *db, entries, QStringLiteral("Retrieving"),
         [&](const QString& entry) { return FetchRemoteEntry(client, fields, entry); }, out);

@@ -72,6 +72,9 @@ void AddSelectionOptions(QCommandLineParser& parser)
         {QStringLiteral("until"),
          QStringLiteral("Only files named with this date or earlier (yyyy-MM-dd, today, yesterday)."),
          QStringLiteral("DATE")});
+    parser.addOption(
+        {QStringLiteral("new"), QStringLiteral("Only the files the import log does not have as they "
+                                               "are now: a catch-up run never misses a file.")});
 }
 
 TEntrySelection ReadSelectionOptions(const QCommandLineParser& parser)
@@ -82,6 +85,7 @@ TEntrySelection ReadSelectionOptions(const QCommandLineParser& parser)
         selection.Days.Since = ParseDay(parser.value(QStringLiteral("since")), QStringLiteral("--since"));
     if (parser.isSet(QStringLiteral("until")))
         selection.Days.Until = ParseDay(parser.value(QStringLiteral("until")), QStringLiteral("--until"));
+    selection.NewOnly = parser.isSet(QStringLiteral("new"));
     return selection;
 }
 

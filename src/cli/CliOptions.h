@@ -35,6 +35,7 @@ struct TEntrySelection
 {
     TFileFilter Filter = TFileFilter::Both;
     TDaySpan Days;
+    bool NewOnly = false; // --new: the import log's catch-up selection, applied last
     // The filter and the span both let the file name through.
     bool Accepts(const QString& fileName) const;
 };

@@ -14,9 +14,9 @@ struct TReportItem
 #define KESTRUM_JOIN " FROM Master INNER JOIN Detail USING (Hand)"
 
 // clang-format off
-const std::array<TReportItem, 14>& Catalogue()
+const std::array<TReportItem, 15>& Catalogue()
 {
-    static const std::array<TReportItem, 14> items = {{
+    static const std::array<TReportItem, 15> items = {{
         {"Clear", "", "", false},
         {"Equal Rake by Player",
          "SELECT Player, COUNT(DISTINCT TableName) as Tables, COUNT(*) AS Hands, SUM(AvgShare) AS Rake" KESTRUM_JOIN, " GROUP BY Player", true},
@@ -41,6 +41,7 @@ const std::array<TReportItem, 14>& Catalogue()
          " GROUP BY Date ORDER BY Date", true},
         {"Rake by Month", "SELECT substr(Date, 1, 7) AS Month, COUNT(*) AS Hands, SUM(Rake) AS Rake FROM Master",
          " GROUP BY Month ORDER BY Month", true},
+        {"Import History", "SELECT * FROM Imports ORDER BY Imported DESC, Source", "", false},
     }};
     return items;
 }

@@ -76,7 +76,7 @@ TEST(MainForm, FirstStartShowsTheDesignedWindowAndCreatesTheDatabase)
         EXPECT_EQ(picker->text(), QStringLiteral(" ")) << picker->objectName().toStdString();
     }
     EXPECT_EQ(form.ReportPage().ReportList->currentText(), QStringLiteral("Clear"));
-    EXPECT_EQ(form.ReportPage().ReportList->count(), 14);
+    EXPECT_EQ(form.ReportPage().ReportList->count(), 15);
     EXPECT_EQ(form.DataPage().MasterGrid->model()->rowCount(), 0);
 }
 

@@ -135,7 +135,9 @@ TEST_F(Cli, ImportAndEveryReportMatchTheWindowToTheByte)
 
     const TRun import = Run({"--database", Db, "import", Folder});
     EXPECT_EQ(import.Code, 0) << import.Err.toStdString();
-    EXPECT_EQ(import.Out, windowCount + "\n");
+    const int raked = windowCount.section(' ', -1).toInt();
+    EXPECT_EQ(import.Out, QStringLiteral("Files: 4, new hands: %1, hands read again: 0\n").arg(raked) +
+                              windowCount + "\n");
     EXPECT_TRUE(import.Err.isEmpty()) << "no progress line when stderr is not a terminal";
     const QStringList rows = AllRows(window.DatabaseFolder() + "/Kestrum2.db3");
     EXPECT_GT(rows.size(), 40);
@@ -201,7 +203,9 @@ TEST_F(Cli, FailuresAndBadUsage)
     TRun run = Run({"import", "--database", Db, Folder + "/" + first, gone, Folder + "/" + last});
     EXPECT_EQ(run.Code, 1);
     EXPECT_EQ(run.Err, "Error loading " + gone + "\n");
-    EXPECT_EQ(run.Out, QStringLiteral("Raked hands imported:  %1\n").arg(Raked[first]));
+    EXPECT_EQ(run.Out,
+              QStringLiteral("Files: 1, new hands: %1, hands read again: 0\nRaked hands imported:  %1\n")
+                  .arg(Raked[first]));
     EXPECT_EQ(Tables(Db), QStringList{"Oak"});
 
     // Reading commands on a file that is not there: an error, and no file made.
@@ -231,7 +235,7 @@ TEST_F(Cli, FailuresAndBadUsage)
         {{"import", "--since", "2026-13-01", Folder}, "--since takes a date"},
         {{"import", "--filter", "cash", Folder}, "--filter takes ring, tournaments or both"},
         {{"import", "--fast", Folder}, "Unknown option 'fast'"},
-        {{"report", "14"}, "No report \"14\""},
+        {{"report", "15"}, "No report \"15\""},
         {{"report", "Rake by player"}, "No report \"Rake by player\""},
         {{"report", "1", "--start", "2026-11-03"}, "--start takes a date and time"},
         {{"sql"}, "sql takes one non-empty TEXT"},
@@ -272,8 +276,13 @@ TEST_F(Cli, RemoteListAndImportAgainstTheTestServer)
 
     run = Run(QStringList{"remote", "import", "--database", Db} + address, {password});
     EXPECT_EQ(run.Code, 0) << run.Err.toStdString();
-    EXPECT_EQ(run.Out, QStringLiteral("Raked hands imported:  %1\n").arg(raked));
+    EXPECT_EQ(run.Out,
+              QStringLiteral("Files: 2, new hands: %1, hands read again: 0\nRaked hands imported:  %1\n")
+                  .arg(raked));
     EXPECT_EQ(Tables(Db), (QStringList{"Elm", "Oak"}));
+    // A catch-up run leaves out what was imported on or after the second day after its date.
+    run = Run(QStringList{"remote", "import", "--new", "--database", Db} + address, {password});
+    EXPECT_EQ(run.Out, "Files: 0, new hands: 0, hands read again: 0\nRaked hands imported:  0\n");
 
     // The window's saved fields and remembered password stand in for options.
     QDir().mkpath(Dir.filePath("config/Ostravel"));
@@ -335,7 +344,7 @@ TEST_F(Cli, RunsThatMeetWaitForEachOther)
         ASSERT_TRUE(p.waitForFinished(60000));
         EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
         EXPECT_EQ(p.readAllStandardOutput(),
-                  QStringLiteral("Raked hands imported:  %1\n")
+                  QStringLiteral("Files: 2, new hands: 0, hands read again: %1\nRaked hands imported:  %1\n")
                       .arg(Raked.value(Raked.keys()[0]) + Raked.value(Raked.keys()[1]))
                       .toUtf8());
     }
@@ -362,4 +371,36 @@ TEST_F(Cli, AnEmptyEnvironmentGivesTheSameRowsAndUtf8Csv)
     const QByteArray csv = ReadAll(Dir.filePath("utf8.csv"));
     EXPECT_TRUE(csv.contains("\"\xC5\xA0imon\"")) << "Šimon in UTF-8";
     EXPECT_EQ(ReadAll(Dir.filePath("bare.csv")), csv);
+}
+
+// The scheduled run with --new: a missed night is imported by the next run,
+// nothing is read twice, and a file that grew is read again.
+TEST_F(Cli, ACatchUpRunImportsEveryNightItMissed)
+{
+    const auto counts = [](int files, int fresh, int again) {
+        return QStringLiteral("Files: %1, new hands: %2, hands read again: %3\nRaked hands imported:  %4\n")
+            .arg(files)
+            .arg(fresh)
+            .arg(again)
+            .arg(fresh + again);
+    };
+    const QString first = MakeFile("Oak", QDate(2026, 11, 1));
+    EXPECT_EQ(Run({"import", "--new", "--database", Db, Folder}).Out, counts(1, Raked[first], 0));
+    // Two nights missed.
+    const QString second = MakeFile("Oak", QDate(2026, 11, 2));
+    const QString third = MakeFile("Oak", QDate(2026, 11, 3));
+    EXPECT_EQ(Run({"import", "--new", "--database", Db, Folder}).Out,
+              counts(2, Raked[second] + Raked[third], 0));
+    EXPECT_EQ(Run({"import", "--new", "--database", Db, Folder}).Out, counts(0, 0, 0));
+    // The server went on writing the last file; --filter and the dates still apply first.
+    QFile grown(Folder + "/" + third);
+    ASSERT_TRUE(grown.open(QIODevice::Append));
+    grown.write("\r\n");
+    grown.close();
+    EXPECT_EQ(Run({"import", "--new", "--until", "2026-11-02", "--database", Db, Folder}).Out,
+              counts(0, 0, 0));
+    EXPECT_EQ(Run({"import", "--new", "--database", Db, Folder}).Out, counts(1, 0, Raked[third]));
+    const QString plain = Dir.filePath("plain.db3");
+    Run({"import", "--database", plain, Folder});
+    EXPECT_EQ(AllRows(Db), AllRows(plain));
 }

@@ -52,6 +52,7 @@ TEST(ReportCatalogueTest, EveryItemWithEachCombinationOfLimits)
         {"Rake by Month",
          "SELECT substr(Date, 1, 7) AS Month, COUNT(*) AS Hands, SUM(Rake) AS Rake FROM Master "
          "GROUP BY Month ORDER BY Month"},
+        {"Import History", "SELECT * FROM Imports ORDER BY Imported DESC, Source"},
     };
     const TReportLimit start{true, QDate(999, 3, 7), QTime(1, 2, 3, 999)};
     const TReportLimit end{true, QDate(2014, 12, 9), QTime(23, 59, 59)};
@@ -71,12 +72,12 @@ TEST(ReportCatalogueTest, EveryItemWithEachCombinationOfLimits)
         EXPECT_EQ(ReportItemTexts()[i], items[i].first);
         for (const auto& limit : limits) {
             QString expected = items[i].second;
-            if (i != 0 && i != 10) { // Clear and Detail only are never filtered
+            if (i != 0 && i != 10 && i != 14) { // Clear, Detail only and the import log are never filtered
                 const qsizetype tail = expected.indexOf(" GROUP BY");
                 expected.insert(tail < 0 ? expected.size() : tail, limit.Filter);
             }
             EXPECT_EQ(BuildReportSQL(i, limit.Start, limit.End), expected) << i << limit.Filter.toStdString();
         }
     }
-    EXPECT_EQ(BuildReportSQL(14, start, end), "");
+    EXPECT_EQ(BuildReportSQL(15, start, end), "");
 }
