@@ -12,6 +12,7 @@
 
 class QLabel;
 class QListWidget;
+class TImportLog;
 class TSettingsReader;
 class TSettingsWriter;
 struct TWindowParts;
@@ -47,6 +48,13 @@ public:
     // Fetches entries with what the source reads them from (a folder, the
     // connection fields) as it stands now, so a run reads every entry alike.
     virtual TFetch EntryFetcher() = 0;
+    // Whether an entry is new to the import log (Select New Files); a source
+    // the log knows nothing of takes every entry as new.
+    virtual bool IsNewEntry(const TImportLog& log, const QString& entry) const
+    {
+        (void)log, (void)entry;
+        return true;
+    }
     // The source's part of the window's settings.
     virtual void LoadSettings(TSettingsReader&) {}
     virtual void SaveSettings(TSettingsWriter&) const {}

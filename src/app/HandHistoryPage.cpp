@@ -7,6 +7,7 @@
 #include "app/MessageBoxes.h"
 #include "app/RemoteFileSource.h"
 #include "app/WindowParts.h"
+#include "import/ImportLog.h"
 #include "platform/Error.h"
 #include "platform/ui/BusyCursor.h"
 #include "viewer/HHView.h"
@@ -40,11 +41,12 @@ THandHistoryPage::THandHistoryPage(TWindowParts& parts) : TPage(parts)
     RefreshBtn = MakeButton(QStringLiteral("Get Hand History List"), "RefreshBtn", 146, 38);
     LoadHHBtn = MakeButton(QStringLiteral("View Selected File"), "LoadHHBtn", 146, 38);
     SelectAllBtn = MakeButton(QStringLiteral("Select All Files"), "SelectAllBtn", 146, 38);
+    SelectNewBtn = MakeButton(QStringLiteral("Select New Files"), "SelectNewBtn", 146, 38);
     ImportBtn = MakeButton(QStringLiteral("Import Selected Files"), "ImportBtn", 146, 38);
     auto* buttons = new QVBoxLayout;
     buttons->setContentsMargins(0, 24, 0, 0);
     buttons->setSpacing(10);
-    for (auto* b : {RefreshBtn, LoadHHBtn, SelectAllBtn, ImportBtn})
+    for (auto* b : {RefreshBtn, LoadHHBtn, SelectAllBtn, SelectNewBtn, ImportBtn})
         buttons->addWidget(b);
     buttons->addStretch(1);
 
@@ -83,6 +85,7 @@ void THandHistoryPage::ConnectHandlers()
     connect(RefreshBtn, &QPushButton::clicked, this, &THandHistoryPage::RefreshBtnClick);
     connect(LoadHHBtn, &QPushButton::clicked, this, &THandHistoryPage::LoadHHBtnClick);
     connect(SelectAllBtn, &QPushButton::clicked, this, &THandHistoryPage::SelectAllBtnClick);
+    connect(SelectNewBtn, &QPushButton::clicked, this, &THandHistoryPage::SelectNewBtnClick);
     connect(ImportBtn, &QPushButton::clicked, this, &THandHistoryPage::ImportBtnClick);
     connect(ShowRing, &QRadioButton::clicked, this, &THandHistoryPage::ShowRingClick);
     connect(ShowTrny, &QRadioButton::clicked, this, &THandHistoryPage::ShowTrnyClick);
@@ -130,6 +133,18 @@ void THandHistoryPage::LoadHHBtnClick()
 void THandHistoryPage::SelectAllBtnClick()
 {
     FParts.Guard([this] { ActiveSource().List()->selectAll(); });
+}
+
+void THandHistoryPage::SelectNewBtnClick()
+{
+    FParts.Guard([this] {
+        // The files a catch-up run would take: never imported, or changed since.
+        TFileSource& source = ActiveSource();
+        const TImportLog log(*FParts.RakeDatabase);
+        QListWidget* list = source.List();
+        for (int row = 0; row < list->count(); ++row)
+            list->item(row)->setSelected(source.IsNewEntry(log, list->item(row)->text()));
+    });
 }
 
 void THandHistoryPage::ImportBtnClick()

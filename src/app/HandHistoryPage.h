@@ -44,6 +44,7 @@ public:
     void RefreshBtnClick();
     void LoadHHBtnClick();
     void SelectAllBtnClick();
+    void SelectNewBtnClick();
     void ImportBtnClick();
     void ShowRingClick();
     void ShowTrnyClick();
@@ -57,7 +58,7 @@ public:
     void ViewFile(TFileSource& source);
 
     QTabWidget* PageControl2;
-    QPushButton *RefreshBtn, *LoadHHBtn, *SelectAllBtn, *ImportBtn;
+    QPushButton *RefreshBtn, *LoadHHBtn, *SelectAllBtn, *SelectNewBtn, *ImportBtn;
     QRadioButton *ShowRing, *ShowTrny, *ShowBoth;
     QLabel* HHStatus;
 

@@ -4,6 +4,7 @@
 
 #include "app/Controls.h"
 #include "app/WindowParts.h"
+#include "import/ImportLog.h"
 #include "import/LocalEntry.h"
 #include "platform/SettingsStore.h"
 #include "platform/ui/ShBrowseU.h"
@@ -51,6 +52,11 @@ bool TLocalFileSource::ListFiles(QLabel*)
     HHLocalList->clear();
     ListLocalFolder(folder, Files);
     return true;
+}
+
+bool TLocalFileSource::IsNewEntry(const TImportLog& log, const QString& entry) const
+{
+    return log.IsNewLocal(LocalEntryPath(LocalFolder->text(), entry));
 }
 
 TFileSource::TFetch TLocalFileSource::EntryFetcher()

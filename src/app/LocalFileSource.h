@@ -15,6 +15,7 @@ public:
     QString ImportVerb() const override { return QStringLiteral("Loading"); }
     bool ListFiles(QLabel* status) override;
     TFetch EntryFetcher() override;
+    bool IsNewEntry(const TImportLog& log, const QString& entry) const override;
     void LoadSettings(TSettingsReader& reader) override;
     void SaveSettings(TSettingsWriter& writer) const override;
 

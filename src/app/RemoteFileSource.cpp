@@ -5,6 +5,7 @@
 #include "app/Controls.h"
 #include "app/MessageBoxes.h"
 #include "app/WindowParts.h"
+#include "import/ImportLog.h"
 #include "platform/SettingsStore.h"
 #include "platform/ui/BusyCursor.h"
 #include "sources/RemoteFetch.h"
@@ -105,6 +106,11 @@ bool TRemoteFileSource::ViewChecksPass()
         return false;
     }
     return true;
+}
+
+bool TRemoteFileSource::IsNewEntry(const TImportLog& log, const QString& entry) const
+{
+    return log.IsNewRemote(RemoteEntrySource(ConnectionFields(), entry), entry);
 }
 
 TFileSource::TFetch TRemoteFileSource::EntryFetcher()

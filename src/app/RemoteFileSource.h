@@ -20,6 +20,7 @@ public:
     bool ImportChecksPass() override { return ConnectionChecksPass(false); }
     bool ViewChecksPass() override;
     TFetch EntryFetcher() override;
+    bool IsNewEntry(const TImportLog& log, const QString& entry) const override;
     void LoadSettings(TSettingsReader& reader) override;
     void SaveSettings(TSettingsWriter& writer) const override;
 

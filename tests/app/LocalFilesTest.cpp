@@ -249,6 +249,36 @@ TEST_F(LocalFiles, AnImportWaitsForAReportStillReadingAndTheWindowGoesOn)
     F.Close();
 }
 
+TEST_F(LocalFiles, SelectNewFilesSelectsWhatTheImportLogLacks)
+{
+    MakeFiles(3);
+    TMainForm& form = List();
+    THandHistoryPage& page = form.HandHistoryPage();
+    QListWidget* list = page.LocalPage().HHLocalList;
+    const auto selected = [list] {
+        QStringList names;
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->isSelected())
+                names << list->item(i)->text();
+        return names;
+    };
+    page.SelectNewBtn->click();
+    EXPECT_EQ(selected(), Items(list)) << "nothing imported yet";
+    list->clearSelection();
+    list->item(1)->setSelected(true);
+    page.ImportBtn->click();
+    page.SelectNewBtn->click();
+    EXPECT_EQ(selected(), (QStringList{list->item(0)->text(), list->item(2)->text()}));
+    // A file that grew since is new again.
+    QFile grown(Folder + QLatin1Char('/') + list->item(1)->text());
+    ASSERT_TRUE(grown.open(QIODevice::Append));
+    grown.write("\r\n");
+    grown.close();
+    page.SelectNewBtn->click();
+    EXPECT_EQ(selected(), Items(list));
+    F.Close();
+}
+
 TEST_F(LocalFiles, ViewShowsTheCurrentEntryOrSaysWhy)
 {
     TMainForm& form = F.Open();
