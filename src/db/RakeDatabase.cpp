@@ -69,6 +69,7 @@ void TRakeDatabase::CreateWhole()
         Execute(QLatin1String(MasterCreateSQL));
         Execute(QLatin1String(DetailCreateSQL));
         Execute(QLatin1String(ImportsCreateSQL));
+        Execute(QLatin1String(RakebackRatesCreateSQL));
     } catch (...) {
         Close();
         QFile::remove(temporary);
@@ -266,6 +267,8 @@ void TRakeDatabase::AddMissingTables()
         return; // not a file of ours: the run's first hand says so
     if (!HasTable(QStringLiteral("Imports")))
         Execute(QLatin1String(ImportsCreateSQL));
+    if (!HasTable(QStringLiteral("RakebackRates")))
+        Execute(QLatin1String(RakebackRatesCreateSQL));
 }
 
 void TRakeDatabase::EmptyDatabase()

@@ -23,6 +23,9 @@ public:
     static constexpr const char* ImportsCreateSQL =
         "CREATE TABLE Imports (Imported TEXT, Source TEXT, Bytes "
         "INTEGER, Modified TEXT, Hands INTEGER, NewHands INTEGER);";
+    // A player's own rakeback rate, overriding the default one.
+    static constexpr const char* RakebackRatesCreateSQL =
+        "CREATE TABLE RakebackRates (Player TEXT PRIMARY KEY, Percent REAL);";
     static constexpr const char* MasterReplaceSQL = "REPLACE INTO Master (Hand, TableName, Date, Time, Rake, "
                                                     "Dealt, AvgShare) VALUES(?, ?, ?, ?, ?, ?, ?);";
     static constexpr const char* DetailReplaceSQL =

@@ -208,6 +208,11 @@ qint64 TStatement::ColumnInt64(int index) const
     return sqlite3_column_int64(FStatement, index);
 }
 
+double TStatement::ColumnDouble(int index) const
+{
+    return sqlite3_column_double(FStatement, index);
+}
+
 bool TStatement::ColumnIsNull(int index) const
 {
     return sqlite3_column_type(FStatement, index) == SQLITE_NULL;

@@ -73,6 +73,7 @@ public:
     // the next step or reset.
     QByteArrayView ColumnUtf8(int index) const;
     qint64 ColumnInt64(int index) const;
+    double ColumnDouble(int index) const;
     bool ColumnIsNull(int index) const;
 
     sqlite3_stmt* Handle() const { return FStatement; }

@@ -1,6 +1,7 @@
 // A third kind of file source plugged into the real hand-history page: Refresh,
-// the filter, View, Import, Ctrl+A and the settings reach it through the
-// source interface alone, with the page's own boxes and status lines.
+// the filter, Import, Ctrl+A and the settings reach it through the source
+// interface alone, with the page's own boxes and status lines. (View is the
+// page's one shared path, which the local and remote tests drive.)
 #include "WindowFixture.h"
 #include "app/Controls.h"
 #include "platform/Error.h"
@@ -15,7 +16,6 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -196,46 +196,6 @@ TEST_F(AThirdSource, ImportsWithItsVerbAndClosesTheBrowsersViews)
     EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Store closed"}}));
     EXPECT_TRUE(Source->Fetched.isEmpty());
     EXPECT_TRUE(refused.Shown.isEmpty());
-}
-
-TEST_F(AThirdSource, ViewsTheCurrentEntryAfterItsCheck)
-{
-    // Every opening of the viewer is noted (caption, lines) and closed, so a
-    // view that should not have happened shows here instead of waiting.
-    QStringList shown;
-    QTimer closer;
-    closer.setInterval(5);
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (!Form->HHViewForm().isVisible())
-            return;
-        shown << QStringLiteral("%1 (%2)")
-                     .arg(Form->HHViewForm().windowTitle())
-                     .arg(Form->HHViewForm().Lines().size());
-        Form->HHViewForm().close();
-    });
-    closer.start();
-
-    Page->LoadHHBtn->click();
-    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "No hand history file selected in list"}}));
-    Page->RefreshBtn->click();
-    Source->HHMemoryList->setCurrentRow(1, QItemSelectionModel::NoUpdate);
-    const TGeneratedFile& current = Source->Stored[1];
-    Page->LoadHHBtn->click();
-    EXPECT_EQ(shown, QStringList{QStringLiteral("%1 (%2)").arg(current.FileName).arg(current.Lines.size())});
-    EXPECT_EQ(Source->Fetched, QStringList{current.FileName});
-
-    F.Boxes.Boxes.clear();
-    Source->Fetched.clear();
-    Source->Open = false;
-    Page->LoadHHBtn->click();
-    EXPECT_EQ(F.Boxes.Boxes, (QVector<TBox>{{"error", "Store closed"}}));
-    EXPECT_TRUE(Source->Fetched.isEmpty());
-    Source->Open = true;
-    const QString gone = current.FileName;
-    Source->Stored.removeAt(1);
-    Page->LoadHHBtn->click();
-    EXPECT_EQ(F.Boxes.Boxes.back(), (TBox{"error", "Gone: " + gone}));
-    EXPECT_EQ(shown.size(), 1) << "the viewer opened once";
 }
 
 TEST_F(AThirdSource, WritesItsSettingsWithTheWindows)

@@ -181,7 +181,7 @@ TEST(RakeDatabaseFaults, ANewFileHoldsBothTablesOrDoesNotExist)
         database.Prepare(QStringLiteral("SELECT group_concat(name) FROM sqlite_master WHERE type='table'"));
     tables->Step();
     EXPECT_EQ(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(tables->Handle(), 0))),
-              QStringLiteral("Master,Detail,Imports"));
+              QStringLiteral("Master,Detail,Imports,RakebackRates"));
 }
 
 // A run killed in its middle, after it has written into the file itself,

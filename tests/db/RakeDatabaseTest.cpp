@@ -62,9 +62,11 @@ TEST_F(RakeDatabaseTest, CreatesTheFileWithItsTables)
     EXPECT_EQ(other.Column("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY rowid"),
               (QStringList{QString::fromLatin1(TRakeDatabase::MasterCreateSQL).chopped(1),
                            QString::fromLatin1(TRakeDatabase::DetailCreateSQL).chopped(1),
-                           QString::fromLatin1(TRakeDatabase::ImportsCreateSQL).chopped(1)}));
+                           QString::fromLatin1(TRakeDatabase::ImportsCreateSQL).chopped(1),
+                           QString::fromLatin1(TRakeDatabase::RakebackRatesCreateSQL).chopped(1)}));
     EXPECT_EQ(other.Column("SELECT name FROM sqlite_master WHERE type='index'"),
-              (QStringList{QStringLiteral("sqlite_autoindex_Detail_1")}));
+              (QStringList{QStringLiteral("sqlite_autoindex_Detail_1"),
+                           QStringLiteral("sqlite_autoindex_RakebackRates_1")}));
 }
 
 TEST_F(RakeDatabaseTest, ExistingFileIsOpenedAsItIsAndFailsAtFirstUseWithoutTables)

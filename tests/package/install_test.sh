@@ -90,7 +90,7 @@ data="$home/.local/share/Ostravel/Kestrum"
 db="$data/Kestrum2.db3"
 [ -f "$db" ] || { echo "no database in $data"; find "$work" -name Kestrum2.db3; exit 30; }
 tables=$(sqlite3 "$db" "SELECT group_concat(name, ',') FROM (SELECT name FROM sqlite_master WHERE type='table' ORDER BY name)")
-[ "$tables" = "Detail,Imports,Master" ] || { echo "unexpected tables: $tables"; exit 31; }
+[ "$tables" = "Detail,Imports,Master,RakebackRates" ] || { echo "unexpected tables: $tables"; exit 31; }
 [ "$(stat -c %a "$data")" = 700 ] || { echo "data folder mode $(stat -c %a "$data"), not 700"; exit 32; }
 # Both front ends used that one file and made no other.
 [ "$(find "$work" -name Kestrum2.db3 | wc -l)" = 1 ] || { find "$work" -name Kestrum2.db3; exit 33; }

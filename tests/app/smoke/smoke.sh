@@ -41,8 +41,8 @@ xvfb-run -a -s "-screen 0 1024x700x24" bash "$work/inner.sh"
 db="$work/Kestrum2.db3"
 [ -f "$db" ] || { echo "no Kestrum2.db3 beside the executable"; exit 12; }
 tables=$(sqlite3 "$db" "SELECT group_concat(name, ',') FROM (SELECT name FROM sqlite_master WHERE type='table' ORDER BY name)")
-[ "$tables" = "Detail,Imports,Master" ] || { echo "unexpected tables: $tables"; exit 13; }
+[ "$tables" = "Detail,Imports,Master,RakebackRates" ] || { echo "unexpected tables: $tables"; exit 13; }
 tables=$(sqlite3 "$work/servers/server-b.db3" "SELECT group_concat(name, ',') FROM (SELECT name FROM sqlite_master WHERE type='table' ORDER BY name)")
-[ "$tables" = "Detail,Imports,Master" ] || { echo "unexpected tables in server-b.db3: $tables"; exit 16; }
+[ "$tables" = "Detail,Imports,Master,RakebackRates" ] || { echo "unexpected tables in server-b.db3: $tables"; exit 16; }
 [ -f "$HOME/.config/Ostravel/Kestrum.ini" ] || { echo "settings were not saved at close"; exit 14; }
 echo "smoke test passed: window shown, screenshot $shot, exit code 0, database with Detail and Master; --database opens another file"
