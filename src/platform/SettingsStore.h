@@ -20,6 +20,8 @@ inline const QString LastFolder = QStringLiteral("LastFolder");
 inline const QString ViewWidth = QStringLiteral("ViewWidth");
 inline const QString ViewHeight = QStringLiteral("ViewHeight");
 inline const QString ViewMax = QStringLiteral("ViewMax");
+// The default rakeback rate, a plain number ("12.5"); 0 until set.
+inline const QString RakebackPercent = QStringLiteral("RakebackPercent");
 } // namespace SettingNames
 
 namespace SettingDefaults {

@@ -2,6 +2,7 @@
 
 #include "db/RakeDatabase.h"
 #include "platform/Error.h"
+#include "platform/SettingsStore.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -164,6 +165,39 @@ QByteArray RakebackCsv(const TRakebackStatement& statement)
                 .arg(statement.Hands)
                 .arg(QString::number(statement.Rake, 'f', 4), CentsText(statement.Cents));
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+QString RakebackPeriodText(const TReportLimit& start, const TReportLimit& end)
+{
+    const auto limit = [](const TReportLimit& l) {
+        return l.Date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
+               l.Time.toString(QStringLiteral("HH:mm:ss"));
+    };
+    QStringList parts;
+    if (start.Enabled)
+        parts << QStringLiteral("from ") + limit(start);
+    if (end.Enabled)
+        parts << QStringLiteral("to ") + limit(end);
+    return parts.isEmpty() ? QStringLiteral("all dates") : parts.join(QLatin1Char(' '));
+}
+
+QString RakebackBasisText(TRakebackBasis basis)
+{
+    return basis == TRakebackBasis::Proportional ? QStringLiteral("Proportional") : QStringLiteral("Equal");
+}
+
+double ReadDefaultRate(TSettingsReader& reader)
+{
+    try {
+        return ParseRate(reader.ReadText(SettingNames::RakebackPercent, QStringLiteral("0")));
+    } catch (const TError&) {
+        return 0; // a hand-edited file with something else in it
+    }
+}
+
+void WriteDefaultRate(TSettingsWriter& writer, double percent)
+{
+    writer.WriteText(SettingNames::RakebackPercent, RateText(percent));
 }
 
 QString RakebackFileStem(const TReportLimit& start, const TReportLimit& end)

@@ -8,6 +8,8 @@
 #include <QString>
 
 class TRakeDatabase;
+class TSettingsReader;
+class TSettingsWriter;
 
 // What each player gets back of the rake charged to them over a period.
 
@@ -65,6 +67,15 @@ void UnsetRakebackRate(TRakeDatabase& database, const QString& player);
 // The statement as CSV for spreadsheets: UTF-8 with a byte-order mark, CR LF,
 // "." in numbers, a guard against names a spreadsheet would run as formulas.
 QByteArray RakebackCsv(const TRakebackStatement& statement);
+
+// The period as a statement names it: "from 2026-11-01 00:00:00 to 2026-11-30
+// 23:59:59", "from ...", "to ..." or "all dates".
+QString RakebackPeriodText(const TReportLimit& start, const TReportLimit& end);
+QString RakebackBasisText(TRakebackBasis basis); // "Proportional" or "Equal"
+
+// The default rate of the settings file; 0 when absent or not a rate.
+double ReadDefaultRate(TSettingsReader& reader);
+void WriteDefaultRate(TSettingsWriter& writer, double percent);
 
 // "rakeback-2026-11" for a period within one month, "rakeback-2026-11-03_2026-12-02"
 // for another span, "rakeback" for all dates: the name proposed for its files.
