@@ -18,6 +18,8 @@ const char* const Commands = "Commands:\n"
                              "  remote import  Imports hand-history files from the server.\n"
                              "  report       Runs a report of the catalogue.\n"
                              "  sql          Runs any SQL text.\n"
+                             "  rakeback     Works out what each player gets back for a period.\n"
+                             "  rates        Lists, sets and removes the players' own rakeback rates.\n"
                              "\n"
                              "kestrum-cli COMMAND --help tells more of each.\n";
 
@@ -36,7 +38,8 @@ int Dispatch(const QStringList& arguments, TCliOutput& out)
     parser.addOption(database);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("import, remote, report or sql."),
+    parser.addPositionalArgument(QStringLiteral("COMMAND"),
+                                 QStringLiteral("import, remote, report, sql, rakeback or rates."),
                                  QStringLiteral("COMMAND [ARGUMENTS...]"));
     if (!parser.parse(arguments))
         throw TCliUsage{parser.errorText()};
@@ -62,6 +65,10 @@ int Dispatch(const QStringList& arguments, TCliOutput& out)
         return ReportCommand(rest, file, out);
     if (command == QLatin1String("sql"))
         return SqlCommand(rest, file, out);
+    if (command == QLatin1String("rakeback"))
+        return RakebackCommand(rest, file, out);
+    if (command == QLatin1String("rates"))
+        return RatesCommand(rest, file, out);
     throw TCliUsage{QStringLiteral("Unknown command \"%1\"").arg(command)};
 }
 } // namespace

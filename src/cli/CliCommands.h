@@ -13,3 +13,5 @@ int ImportCommand(const QStringList& arguments, const QString& database, TCliOut
 int RemoteCommand(const QStringList& arguments, const QString& database, TCliOutput& out);
 int ReportCommand(const QStringList& arguments, const QString& database, TCliOutput& out);
 int SqlCommand(const QStringList& arguments, const QString& database, TCliOutput& out);
+int RakebackCommand(const QStringList& arguments, const QString& database, TCliOutput& out);
+int RatesCommand(const QStringList& arguments, const QString& database, TCliOutput& out);

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -403,4 +404,59 @@ TEST_F(Cli, ACatchUpRunImportsEveryNightItMissed)
     const QString plain = Dir.filePath("plain.db3");
     Run({"import", "--database", plain, Folder});
     EXPECT_EQ(AllRows(Db), AllRows(plain));
+}
+
+// Rakeback from cron: the rates, the statement as a table and as CSV.
+TEST_F(Cli, RakebackAndRates)
+{
+    const QString oak = MakeFile("Oak", QDate(2026, 11, 3));
+    MakeFile("Elm", QDate(2026, 12, 1));
+    ASSERT_EQ(Run({"import", "--database", Db, Folder}).Code, 0);
+    const QString player =
+        AllRows(Db).filter(QRegularExpression("^\\d+\\|[^|]+\\|[^|]+$")).first().section('|', 1, 1);
+    const struct
+    {
+        QStringList Arguments;
+        int Code;
+        QString Out, Err;
+    } steps[] = {
+        {{"rates", "set", player, "12.5"}, 0, "", ""},
+        {{"rates", "set", "Zz", "100"}, 0, "", ""},
+        {{"rates", "set", "Zz", "100.5"}, 2, "", "kestrum-cli: Rate must be a number from 0 to 100\n"},
+        {{"rates", "set", "Zz", "1,5"}, 2, "", "kestrum-cli: Rate must be a number from 0 to 100\n"},
+        {{"rates", "list"}, 0, player + "\t12.50\nZz\t100.00\n", ""},
+        {{"rates", "unset", "Zz"}, 0, "", ""},
+        {{"rates", "list"}, 0, player + "\t12.50\n", ""},
+        {{"rakeback", "--percent", "1e2"}, 2, "", "kestrum-cli: Rate must be a number from 0 to 100\n"},
+        {{"rakeback", "--basis", "fair"}, 2, "", "kestrum-cli: --basis takes proportional or equal\n"},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.Arguments.join(' ').toStdString());
+        const TRun run = Run(s.Arguments + QStringList{"--database", Db});
+        EXPECT_EQ(run.Code, s.Code);
+        EXPECT_EQ(run.Out, s.Out);
+        EXPECT_TRUE(s.Err.isEmpty() ? run.Err.isEmpty() : run.Err.startsWith(s.Err)) << run.Err.toStdString();
+    }
+    const QStringList november{"--start", "2026-11-01 00:00:00", "--end", "2026-11-30 23:59:59", "--percent",
+                               "10"};
+    const QString file = Dir.filePath("rb.csv");
+    TRun run = Run(QStringList{"rakeback", "--database", Db, "--csv", file} + november);
+    EXPECT_EQ(run.Code, 0) << run.Err.toStdString();
+    const QByteArray csv = ReadAll(file);
+    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBFPlayer,Hands,Rake,Percent,Rakeback\r\n"));
+    EXPECT_TRUE(csv.contains("\"" + player.toUtf8() + "\",")) << "the player of the November table";
+    EXPECT_TRUE(csv.contains(",12.50,")) << "a player's own rate overrides --percent";
+    EXPECT_TRUE(csv.endsWith("\r\n"));
+    // The same bytes on stdout (read back as text, which drops the mark).
+    EXPECT_EQ(Run(QStringList{"rakeback", "--database", Db, "--csv", "-"} + november).Out.toUtf8(),
+              csv.mid(3));
+    // As a table: the header, the players, the total last.
+    run = Run(QStringList{"rakeback", "--database", Db} + november);
+    const QStringList lines = run.Out.split('\n', Qt::SkipEmptyParts);
+    EXPECT_TRUE(lines.first().startsWith("Player"));
+    EXPECT_TRUE(lines.last().startsWith("Total"));
+    EXPECT_EQ(lines.size(), csv.count("\r\n"));
+    run = Run({"rakeback", "--database", Dir.filePath("none.db3")});
+    EXPECT_EQ(run.Err, "No database at " + Dir.filePath("none.db3") + "\n");
+    (void)oak;
 }
