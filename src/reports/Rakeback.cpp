@@ -93,6 +93,19 @@ void UnsetRakebackRate(TRakeDatabase& database, const QString& player)
     unset->Step();
 }
 
+QString RakebackQuery(TRakebackBasis basis, const TReportLimit& start, const TReportLimit& end)
+{
+    // CROSS JOIN keeps Master the outer loop: the period picks its hands there
+    // and each finds its shares by the key. Left to itself the engine scanned
+    // every share of the archive for a month (1.9 s against 0.5 s for a month
+    // of a 1,000,000-hand database).
+    const QString sum =
+        basis == TRakebackBasis::Proportional ? QStringLiteral("Share") : QStringLiteral("AvgShare");
+    return QStringLiteral("SELECT Player, COUNT(*), SUM(%1) FROM Master CROSS JOIN Detail USING (Hand)")
+               .arg(sum) +
+           BuildReportFilter(start, end) + QStringLiteral(" GROUP BY Player");
+}
+
 TRakebackStatement BuildRakebackStatement(TRakeDatabase& database, const TReportLimit& start,
                                           const TReportLimit& end, TRakebackBasis basis,
                                           double defaultPercent)
@@ -100,12 +113,7 @@ TRakebackStatement BuildRakebackStatement(TRakeDatabase& database, const TReport
     QHash<QString, double> own;
     for (const auto& [player, percent] : ReadRakebackRates(database))
         own.insert(player, percent);
-    const QString sum =
-        basis == TRakebackBasis::Proportional ? QStringLiteral("Share") : QStringLiteral("AvgShare");
-    const QString sql =
-        QStringLiteral("SELECT Player, COUNT(*), SUM(%1) FROM Master INNER JOIN Detail USING (Hand)")
-            .arg(sum) +
-        BuildReportFilter(start, end) + QStringLiteral(" GROUP BY Player");
+    const QString sql = RakebackQuery(basis, start, end);
     TRakebackStatement statement;
     QList<QByteArray> names; // the bytes the order compares
     const auto rows = database.Prepare(sql);

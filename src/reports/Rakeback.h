@@ -52,6 +52,9 @@ qint64 RakebackCents(double rake, double percent);
 // Cents as money text with ".": "-1.05".
 QString CentsText(qint64 cents);
 
+// The statement's query: per player, the share rows and the basis sum.
+QString RakebackQuery(TRakebackBasis basis, const TReportLimit& start, const TReportLimit& end);
+
 // The statement over the period (the Reports page's limits, with their
 // meaning); a player's own rate overrides the default.
 TRakebackStatement BuildRakebackStatement(TRakeDatabase& database, const TReportLimit& start,
