@@ -1,5 +1,6 @@
 // kestrum-cli rakeback and rates: the Rakeback page's statement and the
 // players' own rates, for a monthly cron line.
+#include "cli/Cli.h"
 #include "cli/CliCommands.h"
 
 #include "cli/CliDatabase.h"
@@ -11,6 +12,27 @@
 
 #include <QSaveFile>
 #include <algorithm>
+
+namespace {
+TRakebackPdfWriter& PdfWriter()
+{
+    static TRakebackPdfWriter writer;
+    return writer;
+}
+} // namespace
+
+void SetRakebackPdfWriter(TRakebackPdfWriter writer)
+{
+    PdfWriter() = std::move(writer);
+}
+
+bool ArgumentsAskForPdf(const QStringList& arguments)
+{
+    return arguments.contains(QStringLiteral("rakeback")) &&
+           std::any_of(arguments.begin(), arguments.end(), [](const QString& a) {
+               return a == QLatin1String("--pdf") || a.startsWith(QLatin1String("--pdf="));
+           });
+}
 
 namespace {
 // A rate from the command line: the one refusal of every rate, as bad usage.
@@ -75,6 +97,8 @@ int RakebackCommand(const QStringList& arguments, const QString& database, TCliO
     parser.addOption({QStringLiteral("csv"),
                       QStringLiteral("Writes the statement as CSV to FILE or, with -, to stdout."),
                       QStringLiteral("FILE|-")});
+    parser.addOption({QStringLiteral("pdf"), QStringLiteral("Writes the statement as an A4 PDF to FILE."),
+                      QStringLiteral("FILE")});
     if (!ParseCommand(parser, arguments, out))
         return 0;
     if (!parser.positionalArguments().isEmpty())
@@ -97,15 +121,24 @@ int RakebackCommand(const QStringList& arguments, const QString& database, TCliO
 
     std::unique_ptr<TRakeDatabase> db = OpenCommandDatabase(parser, database, TDatabaseUse::Read);
     const TRakebackStatement statement = BuildRakebackStatement(*db, start, end, basis, percent);
-    if (!parser.isSet(QStringLiteral("csv"))) {
+    const bool csv = parser.isSet(QStringLiteral("csv")), pdf = parser.isSet(QStringLiteral("pdf"));
+    if (!csv && !pdf) {
         PrintStatement(statement, out);
         return 0;
     }
-    const QString target = parser.value(QStringLiteral("csv"));
-    if (target == QLatin1String("-"))
-        out.OutBytes(RakebackCsv(statement));
-    else
-        WriteFile(target, RakebackCsv(statement));
+    if (pdf) {
+        if (!PdfWriter())
+            throw TError(QStringLiteral("This kestrum-cli cannot write PDF files"));
+        PdfWriter()(statement, RakebackPeriodText(start, end), RakebackBasisText(basis), percent,
+                    parser.value(QStringLiteral("pdf")));
+    }
+    if (csv) {
+        const QString target = parser.value(QStringLiteral("csv"));
+        if (target == QLatin1String("-"))
+            out.OutBytes(RakebackCsv(statement));
+        else
+            WriteFile(target, RakebackCsv(statement));
+    }
     return 0;
 }
 
