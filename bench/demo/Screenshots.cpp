@@ -1,6 +1,6 @@
 // Makes the README's pictures from the real window: imports the demo folder
-// through the local page, opens the browser, runs a report, charts two and
-// views a file.
+// through the local page, opens the browser, runs a report, charts two, works
+// out November's rakeback (and prints its PDF's first page) and views a file.
 // Run under a real X server: xvfb-run -a build/kestrum_screenshots demo/HandHistory docs
 #include "FixedPicker.h"
 #include "app/ChartWindow.h"
@@ -9,8 +9,11 @@
 #include "app/LocalFileSource.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
+#include "app/RakebackPage.h"
 #include "app/RemoteFileSource.h"
 #include "app/ReportsPage.h"
+#include "platform/Clock.h"
+#include "reports/Rakeback.h"
 #include "viewer/HHView.h"
 
 #include <QApplication>
@@ -20,6 +23,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -78,6 +82,10 @@ int main(int argc, char** argv)
     where.DatabaseFolder = places.path();
     where.SettingsFile = places.filePath(QStringLiteral("Kestrum.ini"));
     where.NewFolderPicker = [folder] { return std::make_unique<TFixedPicker>(folder); };
+    const QString pdf = places.filePath(QStringLiteral("rakeback.pdf"));
+    where.AskStatementFile = [pdf](QWidget*, const QString&) { return pdf; };
+    // The demo's hands are of November 2026: the Rakeback page opens on it.
+    Clock::SetTodaySource([] { return QDate(2026, 12, 10); });
     TMainForm form(boxes, where);
     form.resize(TMainForm::MainDesignedSize);
     form.show();
@@ -116,12 +124,31 @@ int main(int argc, char** argv)
         form.ReportPage().ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
     form.ReportPage().LoadSQLBtn->click();
 
+    form.PageControl1->setCurrentWidget(&form.RakebackPage());
+    form.RakebackPage().DefaultRateEdit->setText(QStringLiteral("20"));
+    form.RakebackPage().CalculateBtn->click();
+    // One player with a rate of their own, as a house usually has.
+    SetRakebackRate(form.RakeDatabase(),
+                    form.RakebackPage().RakebackGrid->model()->index(2, 0).data().toString(), 35);
+    form.RakebackPage().CalculateBtn->click();
+    form.RakebackPage().SavePdfBtn->click();
+    Save(&form, out + QStringLiteral("/rakeback.png"));
+    // The printed statement's first page, as pdftoppm (poppler-utils) draws it.
+    if (QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
+                           QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                           QStringLiteral("1"), QStringLiteral("-singlefile"), pdf,
+                           out + QStringLiteral("/rakeback-pdf")}) != 0)
+        std::printf("pdftoppm failed: no rakeback-pdf.png\n");
+
     // The same pages maximised, to show how they grow.
     // Without a window manager (Xvfb) maximising does nothing; the work area's size stands in.
     form.resize(form.screen()->availableGeometry().size());
     form.move(0, 0);
     QCoreApplication::processEvents();
     Save(&form, out + QStringLiteral("/reports-max.png"));
+    form.PageControl1->setCurrentWidget(&form.RakebackPage());
+    Save(&form, out + QStringLiteral("/rakeback-max.png"));
     form.PageControl1->setCurrentWidget(&form.DataPage());
     Save(&form, out + QStringLiteral("/browser-max.png"));
     form.PageControl1->setCurrentWidget(&form.HandHistoryPage());

@@ -7,6 +7,7 @@
 #include "app/DatabasePage.h"
 #include "app/HandHistoryPage.h"
 #include "app/MessageBoxes.h"
+#include "app/RakebackPage.h"
 #include "app/ReportsPage.h"
 #include "db/RakeDatabase.h"
 #include "platform/SettingsStore.h"
@@ -120,6 +121,7 @@ void TMainForm::ReleaseParts()
     FHandHistoryPage = nullptr;
     FDataPage = nullptr;
     FReportPage = nullptr;
+    FRakebackPage = nullptr;
     FParts.RakeDatabase.reset();
 }
 
@@ -135,13 +137,15 @@ void TMainForm::BuildPages()
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     PageControl1 = Named(new QTabWidget, "PageControl1");
-    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { width: 180px; }"));
+    // Four tabs side by side within the least width, with no scroll arrows.
+    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { width: 160px; }"));
     outer->addWidget(PageControl1);
 
     // A new page is one more line here.
     FHandHistoryPage = AddPage(new THandHistoryPage(FParts));
     FDataPage = AddPage(new TDatabasePage(FParts));
     FReportPage = AddPage(new TReportsPage(FParts));
+    FRakebackPage = AddPage(new TRakebackPage(FParts));
     PageControl1->setCurrentWidget(FHandHistoryPage);
 
     // An import writes the tables the browser reads: its views close first.

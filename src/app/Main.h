@@ -12,6 +12,7 @@ class QTabWidget;
 class TDatabasePage;
 class THandHistoryPage;
 class TPage;
+class TRakebackPage;
 class TReportsPage;
 
 // The main window: the frame of pages (PageControl1), what lives for the
@@ -42,6 +43,7 @@ public:
     THandHistoryPage& HandHistoryPage() const { return *FHandHistoryPage; }
     TDatabasePage& DataPage() const { return *FDataPage; }
     TReportsPage& ReportPage() const { return *FReportPage; }
+    TRakebackPage& RakebackPage() const { return *FRakebackPage; }
 
     // Runs a handler: any error it raises ends in the box for unhandled errors.
     void Guard(const std::function<void()>& operation) { FParts.Guard(operation); }
@@ -68,6 +70,7 @@ private:
     THandHistoryPage* FHandHistoryPage = nullptr;
     TDatabasePage* FDataPage = nullptr;
     TReportsPage* FReportPage = nullptr;
+    TRakebackPage* FRakebackPage = nullptr;
     TRememberedSize FSize;
     bool FStartMaximised = false;
 };

@@ -23,6 +23,8 @@ struct TMainFormPlaces
     std::function<std::unique_ptr<TShBrowse>()> NewFolderPicker; // empty: the real picker
     std::function<QString(QWidget*)> AskSaveFile;  // empty: the real save dialog; "" = cancelled
     std::function<QString(QWidget*)> AskImageFile; // the same, for the chart's PNG
+    // The rakeback page's save dialog, opened on the file it proposes; empty: the real one.
+    std::function<QString(QWidget*, const QString&)> AskStatementFile;
     int LockWaitMs = 60000; // how long an import waits for another program's lock on the file
 };
 

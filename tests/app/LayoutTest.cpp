@@ -122,7 +122,8 @@ TEST(Layout, EveryPageFitsAtTheDesignedSizeAndMaximised)
             form.resize(TMainForm::MainDesignedSize);
         for (const Page& page : {Page{&form.HandHistoryPage(), &form.HandHistoryPage().LocalPage()},
                                  Page{&form.HandHistoryPage(), &form.HandHistoryPage().RemotePage()},
-                                 Page{&form.DataPage(), nullptr}, Page{&form.ReportPage(), nullptr}}) {
+                                 Page{&form.DataPage(), nullptr}, Page{&form.ReportPage(), nullptr},
+                                 Page{&form.RakebackPage(), nullptr}}) {
             form.PageControl1->setCurrentWidget(page.Top);
             if (page.Sub)
                 form.HandHistoryPage().PageControl2->setCurrentWidget(page.Sub);

@@ -5,6 +5,7 @@
 #include "app/LocalFileSource.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
+#include "app/RakebackPage.h"
 #include "app/RemoteFileSource.h"
 #include "app/ReportsPage.h"
 #include "platform/ui/ShBrowseU.h"
@@ -109,7 +110,9 @@ public:
     std::optional<QString> PickerAnswer; // nothing: cancel
     QString PickerInitFolder;
     QString SaveAnswer;
-    int LockWaitMs = 300; // short, so a test of a lock that is never let go ends soon
+    QString StatementAnswer;        // the rakeback page's save dialog; empty: cancelled
+    QStringList StatementProposals; // the files it proposed, in order
+    int LockWaitMs = 300;           // short, so a test of a lock that is never let go ends soon
     std::unique_ptr<TMainForm> Form;
 
     QString DatabaseFolder() const { return Dir.filePath(QStringLiteral("db")); }
@@ -127,6 +130,10 @@ public:
         };
         places.AskSaveFile = [this](QWidget*) { return SaveAnswer; };
         places.AskImageFile = places.AskSaveFile;
+        places.AskStatementFile = [this](QWidget*, const QString& proposed) {
+            StatementProposals << proposed;
+            return StatementAnswer;
+        };
         places.LockWaitMs = LockWaitMs;
         Form = std::make_unique<TMainForm>(Boxes, places);
         return *Form;

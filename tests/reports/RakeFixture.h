@@ -26,9 +26,12 @@ struct TRakeFixture
 
     TRakeFixture() : Database(Dir.path()) { Database.OpenRakeDatabase(); }
 
-    void Add(const THand& hand)
+    void Add(const THand& hand) { AddTo(Database, hand); }
+
+    // The same into another database, such as the one a window opened.
+    static void AddTo(TRakeDatabase& database, const THand& hand)
     {
-        auto master = Database.Prepare(QLatin1String(TRakeDatabase::MasterReplaceSQL));
+        auto master = database.Prepare(QLatin1String(TRakeDatabase::MasterReplaceSQL));
         const int dealt = static_cast<int>(hand.Shares.size());
         master->Bind_Int(1, hand.Hand);
         master->Bind_Str16(2, hand.Table);
@@ -38,12 +41,18 @@ struct TRakeFixture
         master->Bind_Int(6, dealt);
         master->Bind_Double(7, dealt > 0 ? hand.Rake / dealt : 0.0);
         master->Step();
-        AddShares(hand.Hand, hand.Shares);
+        AddSharesTo(database, hand.Hand, hand.Shares);
     }
 
     void AddShares(int hand, const std::vector<std::pair<QString, double>>& shares)
     {
-        auto detail = Database.Prepare(QLatin1String(TRakeDatabase::DetailReplaceSQL));
+        AddSharesTo(Database, hand, shares);
+    }
+
+    static void AddSharesTo(TRakeDatabase& database, int hand,
+                            const std::vector<std::pair<QString, double>>& shares)
+    {
+        auto detail = database.Prepare(QLatin1String(TRakeDatabase::DetailReplaceSQL));
         for (const auto& [player, share] : shares) {
             detail->Bind_Int(1, hand);
             detail->Bind_Str16(2, player);
