@@ -137,8 +137,10 @@ void TMainForm::BuildPages()
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     PageControl1 = Named(new QTabWidget, "PageControl1");
-    // Four tabs side by side within the least width, with no scroll arrows.
-    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { width: 160px; }"));
+    // The three first pages keep their tabs' 180 pixels; the rakeback page's
+    // narrower tab lets all four sit side by side within the least width.
+    PageControl1->setStyleSheet(
+        QStringLiteral("QTabBar::tab { width: 180px; } QTabBar::tab:last { width: 110px; }"));
     outer->addWidget(PageControl1);
 
     // A new page is one more line here.

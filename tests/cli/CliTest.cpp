@@ -2,6 +2,7 @@
 // the window doing the same work.
 #include "../app/WindowFixture.h"
 #include "../import/ImportFixture.h"
+#include "app/Pickers.h"
 #include "reports/ReportCatalogue.h"
 #include "sources/TestServer.h"
 #include "support/HandGenerator.h"
@@ -9,6 +10,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QRadioButton>
@@ -456,6 +458,28 @@ TEST_F(Cli, RakebackAndRates)
     EXPECT_TRUE(lines.first().startsWith("Player"));
     EXPECT_TRUE(lines.last().startsWith("Total"));
     EXPECT_EQ(lines.size(), csv.count("\r\n"));
+    // The window's Export CSV... gives the same bytes for the same period.
+    TWindowFixture window;
+    QDir().mkpath(window.DatabaseFolder());
+    ASSERT_TRUE(QFile::copy(Db, window.DatabaseFolder() + "/Kestrum2.db3"));
+    TRakebackPage& page = window.Open().RakebackPage();
+    page.DefaultRateEdit->setText("10");
+    page.RBStartDate->setDate(QDate(2026, 11, 1));
+    page.RBStartTime->setTime(QTime(0, 0));
+    page.RBEndDate->setDate(QDate(2026, 11, 30));
+    page.RBEndTime->setTime(QTime(23, 59, 59));
+    page.CalculateBtn->click();
+    window.StatementAnswer = Dir.filePath("window.csv");
+    page.ExportCsvBtn->click();
+    EXPECT_EQ(ReadAll(window.StatementAnswer), csv);
+    window.Close();
+    // And a PDF from cron: no display, nothing on stderr.
+    EmptyEnvironment = true;
+    run = Run(QStringList{"rakeback", "--database", Db, "--pdf", Dir.filePath("rb.pdf")} + november);
+    EmptyEnvironment = false;
+    EXPECT_EQ(run.Code, 0);
+    EXPECT_TRUE(run.Err.isEmpty()) << run.Err.toStdString();
+    EXPECT_TRUE(ReadAll(Dir.filePath("rb.pdf")).startsWith("%PDF"));
     run = Run({"rakeback", "--database", Dir.filePath("none.db3")});
     EXPECT_EQ(run.Err, "No database at " + Dir.filePath("none.db3") + "\n");
     (void)oak;
