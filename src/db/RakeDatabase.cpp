@@ -1,6 +1,7 @@
 #include "db/RakeDatabase.h"
 
 #include "platform/Error.h"
+#include "platform/Interrupt.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,8 +31,9 @@ sqlite3* TRakeDatabase::OpenHandle(const QString& path, bool create) const
 {
     // Set once, before the engine starts. The heap accounting takes a lock on
     // every allocation and nothing here reads it. The program uses the engine
-    // from one thread only, so the engine's own locks (taken on every call
-    // and every allocation) guard nothing.
+    // from one thread at a time (a window's long read runs on a worker while
+    // the window leaves the engine alone), so the engine's own locks (taken
+    // on every call and every allocation) guard nothing.
     static const bool configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK &&
                                    sqlite3_config(SQLITE_CONFIG_SINGLETHREAD) == SQLITE_OK;
     (void)configured;
@@ -44,6 +46,9 @@ sqlite3* TRakeDatabase::OpenHandle(const QString& path, bool create) const
         sqlite3_close_v2(handle);
         throw TError(message);
     }
+    // A request to stop from outside (Ctrl+C) also stops a long statement.
+    sqlite3_progress_handler(
+        handle, 1000, [](void*) { return Interrupt::Requested() ? 1 : 0; }, nullptr);
     return handle;
 }
 
@@ -70,6 +75,7 @@ void TRakeDatabase::CreateWhole()
         Execute(QLatin1String(DetailCreateSQL));
         Execute(QLatin1String(ImportsCreateSQL));
         Execute(QLatin1String(RakebackRatesCreateSQL));
+        Execute(QLatin1String(MasterDateIndexSQL));
     } catch (...) {
         Close();
         QFile::remove(temporary);
@@ -176,12 +182,18 @@ int TRakeDatabase::BusyHandler(void* data, int tries)
     auto* database = static_cast<TRakeDatabase*>(data);
     if (tries == 0)
         database->FLockWaitClock.start();
-    if (database->FLockWaitClock.elapsed() >= database->FLockWaitMs)
+    if (database->FLockWaitClock.elapsed() >= database->FLockWaitMs || Interrupt::Requested())
         return 0; // give up: the statement fails with the busy error
     if (database->FBetweenLockTries)
         database->FBetweenLockTries();
     QThread::msleep(10);
     return 1;
+}
+
+void TRakeDatabase::Interrupt() const noexcept
+{
+    if (sqlite3* handle = FHandle)
+        sqlite3_interrupt(handle);
 }
 
 void TRakeDatabase::RunWaitingForLock(const char* sql)
@@ -253,15 +265,28 @@ void TRakeDatabase::Vacuum()
     RunSingle("VACUUM;");
 }
 
-bool TRakeDatabase::HasTable(const QString& name)
+namespace {
+bool HasSchemaObject(TRakeDatabase& database, const char* type, const QString& name)
 {
     const auto statement =
-        Prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
-    statement->Bind_Str16(1, name);
+        database.Prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = ? AND name = ?"));
+    statement->Bind_Str8(1, type);
+    statement->Bind_Str16(2, name);
     return statement->Step() == TStatement::Row;
 }
+} // namespace
 
-void TRakeDatabase::AddMissingTables()
+bool TRakeDatabase::HasTable(const QString& name)
+{
+    return HasSchemaObject(*this, "table", name);
+}
+
+bool TRakeDatabase::HasIndex(const QString& name)
+{
+    return HasSchemaObject(*this, "index", name);
+}
+
+void TRakeDatabase::AddMissingTables(const std::function<void()>& beforeIndex)
 {
     if (!HasTable(QStringLiteral("Master")) || !HasTable(QStringLiteral("Detail")))
         return; // not a file of ours: the run's first hand says so
@@ -269,6 +294,11 @@ void TRakeDatabase::AddMissingTables()
         Execute(QLatin1String(ImportsCreateSQL));
     if (!HasTable(QStringLiteral("RakebackRates")))
         Execute(QLatin1String(RakebackRatesCreateSQL));
+    if (!HasIndex(QStringLiteral("MasterDateTime"))) {
+        if (beforeIndex)
+            beforeIndex();
+        Execute(QLatin1String(MasterDateIndexSQL));
+    }
 }
 
 void TRakeDatabase::EmptyDatabase()

@@ -26,6 +26,8 @@ public:
     // A player's own rakeback rate, overriding the default one.
     static constexpr const char* RakebackRatesCreateSQL =
         "CREATE TABLE RakebackRates (Player TEXT PRIMARY KEY, Percent REAL);";
+    // Lets a report of a span of dates read only that span.
+    static constexpr const char* MasterDateIndexSQL = "CREATE INDEX MasterDateTime ON Master (Date, Time);";
     static constexpr const char* MasterReplaceSQL = "REPLACE INTO Master (Hand, TableName, Date, Time, Rake, "
                                                     "Dealt, AvgShare) VALUES(?, ?, ?, ?, ?, ?, ?);";
     static constexpr const char* DetailReplaceSQL =
@@ -44,8 +46,11 @@ public:
     // An import run, inside its transaction, gives a file that holds Master
     // and Detail the tables of ours it lacks (a file made by an older version).
     // Nothing else ever changes a file's schema: opening and reading don't.
-    void AddMissingTables();
+    // beforeIndex runs just before the date index is built (seconds on a big
+    // archive), so that the user is told.
+    void AddMissingTables(const std::function<void()>& beforeIndex = {});
     bool HasTable(const QString& name);
+    bool HasIndex(const QString& name);
     // Opens the file only when it is there, creating nothing; raises
     // "Cannot open file" otherwise.
     void OpenExistingRakeDatabase();
@@ -81,6 +86,9 @@ public:
     // file (never creating it) when start-up could not open it.
     sqlite3* ReopenIfClosed();
     sqlite3* Handle() const { return FHandle; }
+    // Stops the statement running on the connection, from any thread or a
+    // signal handler: it fails with the engine's "interrupted" error.
+    void Interrupt() const noexcept;
 
 private:
     sqlite3* OpenHandle(const QString& path, bool create) const;

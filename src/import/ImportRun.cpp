@@ -35,7 +35,10 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
         TBusyWhile busy(frontEnd);
         database.StartTransaction();
         try {
-            database.AddMissingTables();
+            database.AddMissingTables([&frontEnd] {
+                frontEnd.SetStatus(QStringLiteral("Building the date index ..."));
+                frontEnd.KeepDrawn();
+            });
             // A file that is not ours (no Master and Detail) gets no log either.
             const bool logged = database.HasTable(QStringLiteral("Imports"));
             THandWriter writer(database);

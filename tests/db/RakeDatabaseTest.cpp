@@ -63,10 +63,12 @@ TEST_F(RakeDatabaseTest, CreatesTheFileWithItsTables)
               (QStringList{QString::fromLatin1(TRakeDatabase::MasterCreateSQL).chopped(1),
                            QString::fromLatin1(TRakeDatabase::DetailCreateSQL).chopped(1),
                            QString::fromLatin1(TRakeDatabase::ImportsCreateSQL).chopped(1),
-                           QString::fromLatin1(TRakeDatabase::RakebackRatesCreateSQL).chopped(1)}));
-    EXPECT_EQ(other.Column("SELECT name FROM sqlite_master WHERE type='index'"),
-              (QStringList{QStringLiteral("sqlite_autoindex_Detail_1"),
-                           QStringLiteral("sqlite_autoindex_RakebackRates_1")}));
+                           QString::fromLatin1(TRakeDatabase::RakebackRatesCreateSQL).chopped(1),
+                           QString::fromLatin1(TRakeDatabase::MasterDateIndexSQL).chopped(1)}));
+    EXPECT_EQ(
+        other.Column("SELECT name FROM sqlite_master WHERE type='index'"),
+        (QStringList{QStringLiteral("sqlite_autoindex_Detail_1"),
+                     QStringLiteral("sqlite_autoindex_RakebackRates_1"), QStringLiteral("MasterDateTime")}));
 }
 
 TEST_F(RakeDatabaseTest, ExistingFileIsOpenedAsItIsAndFailsAtFirstUseWithoutTables)

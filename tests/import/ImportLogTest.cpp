@@ -16,7 +16,8 @@ namespace {
 struct TQuiet : TImportFrontEnd
 {
     TImportCounts Counts;
-    void SetStatus(const QString&) override {}
+    QStringList Statuses;
+    void SetStatus(const QString& text) override { Statuses.append(text); }
     void ShowError(const QString&) override {}
     void CloseViews() override {}
     void ShowPlain(const QString&) override {}
@@ -149,6 +150,26 @@ TEST_F(ImportLogTest, AnOlderFileGetsItsLogFromTheNextImportRunOnly)
     EXPECT_FALSE(Db.Database.HasTable("Imports")) << "reading the log adds nothing";
     Run({Db.Dir.filePath("HH2026-11-03 Oak.txt")});
     EXPECT_EQ(Db.Rows("SELECT COUNT(*) FROM Imports"), QStringList{"1"});
+}
+
+TEST_F(ImportLogTest, AnOlderFileGetsTheDateIndexFromTheNextRunWhichSaysSo)
+{
+    Db.Database.Execute(QStringLiteral("DROP INDEX MasterDateTime"));
+    const QString path = Write("HH2026-11-03 Oak.txt", 100);
+    EXPECT_FALSE(Db.Database.HasIndex("MasterDateTime"));
+    const QString building = QStringLiteral("Building the date index ...");
+    Run({path});
+    ASSERT_GE(FrontEnd.Statuses.size(), 2);
+    EXPECT_EQ(FrontEnd.Statuses[0], building) << "told before the first file";
+    EXPECT_TRUE(Db.Database.HasIndex("MasterDateTime"));
+    FrontEnd.Statuses.clear();
+    Run({path});
+    EXPECT_FALSE(FrontEnd.Statuses.contains(building));
+    // The engine takes the index for a span of dates, as the reports need.
+    EXPECT_TRUE(Db.Rows("EXPLAIN QUERY PLAN SELECT COUNT(*) FROM Master "
+                        "WHERE Date >= '2026-11-01' AND Date <= '2026-11-30'")
+                    .join(' ')
+                    .contains("MasterDateTime"));
 }
 
 } // namespace
