@@ -4,6 +4,7 @@
 #include "app/Controls.h"
 #include "app/GridLink.h"
 #include "app/MessageBoxes.h"
+#include "app/QueryWait.h"
 #include "app/WindowParts.h"
 #include "platform/ui/BusyCursor.h"
 #include "reports/DatabaseBrowser.h"
@@ -32,6 +33,8 @@ TDatabasePage::TDatabasePage(TWindowParts& parts) : TPage(parts)
     dataBarLayout->addWidget(DBOpenBtn);
     dataBarLayout->addWidget(DBCloseBtn);
     dataBarLayout->addWidget(EmptyDBBtn);
+    DBCancelBtn = MakeButton(QStringLiteral("Cancel"), "DBCancelBtn", 105, 25);
+    dataBarLayout->addWidget(DBCancelBtn);
     dataBarLayout->addStretch(1);
 
     MasterGrid = MakeGrid("MasterGrid");
@@ -63,6 +66,8 @@ TDatabasePage::TDatabasePage(TWindowParts& parts) : TPage(parts)
     DataSplitter->setSizes({1000, 123});
     data->addWidget(dataBar);
     data->addWidget(DataSplitter, 1);
+    FWait = new TQueryWait(FParts, {MasterStatus, DetailStatus}, DBCancelBtn);
+    FWait->setParent(this);
     ConnectHandlers();
 }
 
@@ -84,7 +89,7 @@ TDatabaseBrowser& TDatabasePage::Browser()
     if (!FBrowser) {
         FBrowser = std::make_unique<TDatabaseBrowser>(
             *FParts.RakeDatabase, [this](const QString& text) { SetStatus(MasterStatus, text); },
-            [this](const QString& text) { SetStatus(DetailStatus, text); }, WaitCursorHook());
+            [this](const QString& text) { SetStatus(DetailStatus, text); }, WaitCursorHook(), FWait->Hook());
         LinkGrid(MasterGrid, FBrowser->MasterModel);
         LinkGrid(DetailGrid, FBrowser->DetailModel);
     }

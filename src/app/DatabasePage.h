@@ -9,6 +9,7 @@ class QPushButton;
 class QSplitter;
 class QTableView;
 class TDatabaseBrowser;
+class TQueryWait;
 
 // The "Rake Database" page: the master and detail grids over the browser's
 // views, Open, Close and Empty.
@@ -34,6 +35,7 @@ public:
     void CloseViews();
 
     QPushButton *DBOpenBtn, *DBCloseBtn, *EmptyDBBtn;
+    QPushButton* DBCancelBtn; // shown while Open reads
     QTableView *MasterGrid, *DetailGrid;
     QLabel *MasterStatus, *DetailStatus;
     QSplitter* DataSplitter;
@@ -42,5 +44,6 @@ private:
     void ConnectHandlers();
     TDatabaseBrowser& Browser();
 
+    TQueryWait* FWait;
     std::unique_ptr<TDatabaseBrowser> FBrowser;
 };

@@ -6,6 +6,7 @@
 #include "app/GridLink.h"
 #include "app/MessageBoxes.h"
 #include "app/Pickers.h"
+#include "app/QueryWait.h"
 #include "app/WindowParts.h"
 #include "platform/Clock.h"
 #include "platform/ui/BusyCursor.h"
@@ -63,9 +64,11 @@ TReportLimit Limit(const QCheckBox* box, const TPicker* date, const TPicker* tim
 TReportsPage::TReportsPage(TWindowParts& parts) : TPage(parts)
 {
     BuildControls();
+    auto* wait = new TQueryWait(FParts, {ReportStatus}, ReportCancelBtn);
+    wait->setParent(this);
     FReports = std::make_unique<TReportRunner>(
         *FParts.RakeDatabase, [this](const QString& text) { SetStatus(ReportStatus, text); },
-        WaitCursorHook());
+        WaitCursorHook(), wait->Hook());
     LinkGrid(ReportGrid, FReports->ReportModel);
     ReportList->addItems(ReportItemTexts());
     ReportList->setCurrentIndex(0);
@@ -124,6 +127,8 @@ void TReportsPage::BuildControls()
     reportRow->addSpacing(8);
     reportRow->addWidget(ExportBtn);
     reportRow->addWidget(ChartBtn);
+    ReportCancelBtn = MakeButton(QStringLiteral("Cancel"), "ReportCancelBtn", 75, 25);
+    reportRow->addWidget(ReportCancelBtn);
     reportRow->addStretch(1);
     top->addLayout(reportRow, 2, 0, 1, 6);
 

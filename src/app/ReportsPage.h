@@ -14,6 +14,7 @@ class QPushButton;
 class QTableView;
 class TPicker;
 class TReportRunner;
+class TQueryWait;
 
 // The "Reports" page: the catalogue and its date and time limits, the SQL box,
 // Load, Export and Chart, and the report grid.
@@ -43,6 +44,7 @@ public:
     TPicker *StartDate, *StartTime, *EndDate, *EndTime;
     QComboBox* ReportList;
     QPushButton *ExportBtn, *ChartBtn;
+    QPushButton* ReportCancelBtn; // shown while a report loads
     QPlainTextEdit* SQLMemo;
     QPushButton* LoadSQLBtn;
     QTableView* ReportGrid;

@@ -15,6 +15,8 @@ TWindowParts::~TWindowParts() = default;
 
 void TWindowParts::Guard(const std::function<void()>& operation) const
 {
+    if (Waiting)
+        return;
     try {
         operation();
     } catch (const TError& e) {

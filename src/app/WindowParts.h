@@ -39,8 +39,11 @@ struct TWindowParts
     TWindowParts& operator=(const TWindowParts&) = delete;
 
     // Runs a handler: any error it raises ends in the box for unhandled errors,
-    // so no exception crosses a Qt signal.
+    // so no exception crosses a Qt signal. While a long read runs, handlers
+    // (reached through the accessibility bus too) do nothing.
     void Guard(const std::function<void()>& operation) const;
+
+    bool Waiting = false; // a long read runs on a worker thread
 
     TMessageBoxes& Boxes;
     const TMainFormPlaces Places;

@@ -4,13 +4,16 @@
 #include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
 #include "platform/Error.h"
+#include "platform/Interrupt.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <csignal>
 #include <exception>
 
 namespace {
 const QString Program = QStringLiteral("kestrum-cli");
+constexpr int InterruptedExit = 130; // the shell's code for a stop by SIGINT
 
 const char* const Commands = "Commands:\n"
                              "  import       Imports hand-history files or folders.\n"
@@ -71,22 +74,45 @@ int Dispatch(const QStringList& arguments, TCliOutput& out)
         return RatesCommand(rest, file, out);
     throw TCliUsage{QStringLiteral("Unknown command \"%1\"").arg(command)};
 }
+
+// Ctrl+C asks the command to stop (the engine's statements and the waits
+// look at the request); a second one ends the program at once.
+void CatchInterrupt()
+{
+    struct sigaction action = {};
+    action.sa_handler = [](int) { Interrupt::Request(); };
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+}
 } // namespace
 
 int RunCli(const QStringList& arguments)
 {
+    CatchInterrupt();
     TCliOutput out;
+    // Whatever a stop made fail, it was the stop: an import rolled back, no
+    // table printed, no file written, and nothing more said.
     try {
-        return Dispatch(arguments, out);
+        const int code = Dispatch(arguments, out);
+        return Interrupt::Requested() ? InterruptedExit : code;
     } catch (const TCliUsage& usage) {
+        if (Interrupt::Requested())
+            return InterruptedExit;
         out.Err(Program + QStringLiteral(": ") + usage.Message);
         out.Err(QStringLiteral("Try \"%1 --help\".").arg(Program));
         return 2;
     } catch (const TError& error) {
+        if (Interrupt::Requested())
+            return InterruptedExit;
         out.Err(error.Message());
         return 1;
     } catch (const std::exception& error) {
+        if (Interrupt::Requested())
+            return InterruptedExit;
         out.Err(QString::fromLocal8Bit(error.what()));
         return 1;
+    } catch (const TCliInterrupted&) {
+        return InterruptedExit;
     }
 }

@@ -9,6 +9,7 @@
 #include "import/ImportRun.h"
 #include "import/LocalEntry.h"
 #include "platform/Error.h"
+#include "platform/Interrupt.h"
 #include "platform/SettingsStore.h"
 #include "sources/ApiChecks.h"
 #include "sources/ApiClient.h"
@@ -29,7 +30,13 @@ public:
     TCliImportFrontEnd(TCliOutput& out, int count) : FOut(out), FCount(count) { FClock.start(); }
     bool Failed() const { return FFailed; }
 
-    void SetStatus(const QString&) override {}
+    // Called before each file and before the commit: Ctrl+C stops the run
+    // there, and the run rolls back.
+    void SetStatus(const QString&) override
+    {
+        if (Interrupt::Requested())
+            throw TCliInterrupted{};
+    }
     void ShowError(const QString& text) override
     {
         FFailed = true;

@@ -1,5 +1,7 @@
 #include "cli/CliOutput.h"
 
+#include "platform/Interrupt.h"
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -8,6 +10,8 @@ constexpr qint64 ProgressIntervalMs = 200;
 
 void Write(FILE* stream, const QByteArray& bytes)
 {
+    if (Interrupt::Requested())
+        throw TCliInterrupted{};
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
 }

@@ -10,10 +10,16 @@ struct TCliUsage
     QString Message;
 };
 
+// Ctrl+C was pressed: the command stops without writing anything more; exit code 130.
+struct TCliInterrupted
+{
+};
+
 // The command line's two streams. Text goes out as UTF-8, a line at a time,
 // flushed, so output interleaves sensibly when both streams share a terminal
 // or a log. The progress line is for a person at a terminal only: when stderr
-// is not one (cron, a pipe) nothing of it is written.
+// is not one (cron, a pipe) nothing of it is written. After Ctrl+C nothing
+// more is written: each call raises TCliInterrupted instead.
 class TCliOutput
 {
 public:

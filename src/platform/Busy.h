@@ -29,3 +29,17 @@ public:
 private:
     TBusyHook FHook;
 };
+
+// How the core runs a long read (a report, the browser's load) without knowing
+// how the caller waits for it: a window runs the work on a worker thread and
+// stays drawn and stoppable; an empty hook runs it in place. A hook that
+// stopped the work raises TCancelled.
+using TWaitHook = std::function<void(const std::function<void()>& work)>;
+
+inline void RunWaiting(const TWaitHook& hook, const std::function<void()>& work)
+{
+    if (hook)
+        hook(work);
+    else
+        work();
+}

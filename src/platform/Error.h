@@ -14,3 +14,10 @@ public:
 private:
     QString FMessage;
 };
+
+// The user stopped a long read: no box, the status line says so.
+class TCancelled : public TError
+{
+public:
+    TCancelled() : TError(QStringLiteral("Query cancelled")) {}
+};

@@ -2,6 +2,7 @@
 
 #include "db/RakeDatabase.h"
 #include "platform/Busy.h"
+#include "platform/Error.h"
 
 namespace {
 constexpr int BrowserDecimals = 2;
@@ -21,11 +22,12 @@ const QStringList& DetailTitles()
 } // namespace
 
 TDatabaseBrowser::TDatabaseBrowser(TRakeDatabase& database, TStatusWriter masterStatus,
-                                   TStatusWriter detailStatus, TBusyHook busy)
+                                   TStatusWriter detailStatus, TBusyHook busy, TWaitHook wait)
     : MasterQuery(database), DetailQuery(database),
       MasterModel(MasterClientDataSet, BrowserDecimals, BrowserRealWidth),
       DetailModel(DetailClientDataSet, BrowserDecimals, BrowserRealWidth), FDatabase(database),
-      FMasterStatus(std::move(masterStatus)), FDetailStatus(std::move(detailStatus)), FBusy(std::move(busy))
+      FMasterStatus(std::move(masterStatus)), FDetailStatus(std::move(detailStatus)), FBusy(std::move(busy)),
+      FWait(std::move(wait))
 {
     MasterModel.SetClosedTitles(MasterTitles());
     MasterModel.SetBoldColumn(FSortField);
@@ -66,25 +68,35 @@ void TDatabaseBrowser::OpenViews()
     CloseBoth();
     FMasterStatus(QStringLiteral("Loading Master table ..."));
     FDetailStatus(QStringLiteral("Loading Detail table ..."));
-    {
+    std::shared_ptr<TResultTable> master, detail;
+    std::unique_ptr<TKeyIndex> detailIndex;
+    try {
         TBusyScope busy(FBusy);
-        try {
+        // Everything is read before the views show it: no statement stays
+        // open, so nothing holds up an import's commit.
+        RunWaiting(FWait, [&] {
             // A start-up that failed before the statements were set leaves them empty.
             if (MasterQuery.SelectSQL().isEmpty())
                 MasterQuery.SetSelectSQL(MasterSQL(FSortField, FSortDescending));
-            MasterClientDataSet.Open(MasterQuery.Open());
+            master = MasterQuery.Open();
             if (DetailQuery.SelectSQL().isEmpty())
                 DetailQuery.SetSelectSQL(QLatin1String(DetailSQL));
-            DetailClientDataSet.Open(DetailQuery.Open());
-            const int handColumn = DetailClientDataSet.FieldIndex(QStringLiteral("Hand"));
-            if (handColumn >= 0)
-                FDetailIndex = std::make_unique<TKeyIndex>(DetailClientDataSet.Table(), handColumn);
-        } catch (...) {
-            // Half a browser (hands without their shares) would mislead: both stay closed.
-            CloseBoth();
-            throw;
-        }
+            detail = DetailQuery.Open();
+            for (int c = 0; c < detail->ColumnCount(); ++c)
+                if (detail->Columns()[c].Name == QLatin1String("Hand")) {
+                    detailIndex = std::make_unique<TKeyIndex>(detail, c);
+                    break;
+                }
+        });
+    } catch (const TCancelled&) {
+        // Half a browser (hands without their shares) would mislead: both stay closed.
+        FMasterStatus(QStringLiteral("Query cancelled"));
+        FDetailStatus(QStringLiteral("Query cancelled"));
+        return;
     }
+    MasterClientDataSet.Open(std::move(master));
+    DetailClientDataSet.Open(std::move(detail));
+    FDetailIndex = std::move(detailIndex);
     FMasterHandColumn = MasterClientDataSet.FieldIndex(QStringLiteral("Hand"));
     MasterModel.SetBoldColumn(FSortField);
     {

@@ -24,9 +24,10 @@ public:
     static constexpr const char* DetailSQL = "SELECT Hand, Player, Share FROM Detail;";
 
     // Starts with the sort state "Hand" ascending and both views closed.
-    // busy: shown while the views load and while the database is emptied.
+    // busy: shown while the views load and while the database is emptied;
+    // wait: how the views load (the window stays drawn and can stop it).
     TDatabaseBrowser(TRakeDatabase& database, TStatusWriter masterStatus, TStatusWriter detailStatus,
-                     TBusyHook busy = {});
+                     TBusyHook busy = {}, TWaitHook wait = {});
     ~TDatabaseBrowser() override;
     TDatabaseBrowser(const TDatabaseBrowser&) = delete;
     TDatabaseBrowser& operator=(const TDatabaseBrowser&) = delete;
@@ -35,6 +36,8 @@ public:
     // They compile at once, so a database that is not open raises here.
     void SetStatements();
 
+    // Reads both tables whole, then shows them; a load the user stopped
+    // leaves both views closed and "Query cancelled" on both status lines.
     void OpenViews();
     void CloseViews();
     // A click on a master title: sort by that column (again: reverse), then open.
@@ -65,6 +68,7 @@ private:
     TStatusWriter FMasterStatus;
     TStatusWriter FDetailStatus;
     TBusyHook FBusy;
+    TWaitHook FWait;
     QString FSortField = QStringLiteral("Hand");
     bool FSortDescending = false;
     std::unique_ptr<TKeyIndex> FDetailIndex;

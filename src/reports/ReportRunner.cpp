@@ -1,6 +1,7 @@
 #include "reports/ReportRunner.h"
 
 #include "platform/Busy.h"
+#include "platform/Error.h"
 #include "reports/RowOrder.h"
 
 #include <QCollator>
@@ -10,9 +11,10 @@ constexpr int ReportDecimals = 4;
 constexpr int ReportRealWidth = 120;
 } // namespace
 
-TReportRunner::TReportRunner(TRakeDatabase& database, TStatusWriter reportStatus, TBusyHook busy)
+TReportRunner::TReportRunner(TRakeDatabase& database, TStatusWriter reportStatus, TBusyHook busy,
+                             TWaitHook wait)
     : ReportQuery(database), ReportModel(ReportClientDataSet, ReportDecimals, ReportRealWidth),
-      FReportStatus(std::move(reportStatus)), FBusy(std::move(busy))
+      FReportStatus(std::move(reportStatus)), FBusy(std::move(busy)), FWait(std::move(wait))
 {
     ReportClientDataSet.SetAfterScroll([this] { ShowReportPosition(); });
 }
@@ -63,10 +65,15 @@ void TReportRunner::Load(const QString& sqlText, const std::function<void()>& af
 void TReportRunner::RunReport()
 {
     FReportStatus(QStringLiteral("Performing query ..."));
-    {
+    std::shared_ptr<TResultTable> table;
+    try {
         TBusyScope busy(FBusy);
-        ReportClientDataSet.Open(ReportQuery.Open());
+        RunWaiting(FWait, [this, &table] { table = ReportQuery.Open(); });
+    } catch (const TCancelled&) {
+        FReportStatus(QStringLiteral("Query cancelled"));
+        return;
     }
+    ReportClientDataSet.Open(std::move(table));
     ShowReportPosition();
 }
 

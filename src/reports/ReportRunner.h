@@ -18,8 +18,10 @@ class TReportRunner
 public:
     using TStatusWriter = std::function<void(const QString&)>;
 
-    // busy: shown while the query runs (the window's wait cursor).
-    TReportRunner(TRakeDatabase& database, TStatusWriter reportStatus, TBusyHook busy = {});
+    // busy: shown while the query runs (the window's wait cursor); wait: how
+    // the query runs (the window keeps itself drawn and lets the user stop it).
+    TReportRunner(TRakeDatabase& database, TStatusWriter reportStatus, TBusyHook busy = {},
+                  TWaitHook wait = {});
     TReportRunner(const TReportRunner&) = delete;
     TReportRunner& operator=(const TReportRunner&) = delete;
 
@@ -30,6 +32,7 @@ public:
     // view is closed, afterClose runs (the window paints the empty grid), the
     // text is compiled and RunReport follows. A rejected text raises before the
     // status changes; an error while running leaves "Performing query ...".
+    // A query the user stopped leaves the view closed and "Query cancelled".
     void Load(const QString& sqlText, const std::function<void()>& afterClose = {});
     void RunReport();
     // A click on a loaded column's title: its rows in memory, ascending first,
@@ -49,4 +52,5 @@ private:
     QString FSortColumn;
     bool FSortDescending = false;
     TBusyHook FBusy;
+    TWaitHook FWait;
 };

@@ -4,6 +4,8 @@
 #include "sources/HttpReply.h"
 #include "sources/HttpRequest.h"
 
+#include "platform/Interrupt.h"
+
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QNetworkCookie>
@@ -73,6 +75,13 @@ bool WaitUntil(QAbstractSocket& socket, int ms, const std::function<bool()>& rea
         QObject::connect(secure, &QSslSocket::encrypted, &loop, check);
         QObject::connect(secure, &QSslSocket::encryptedBytesWritten, &loop, check);
     }
+    // Ctrl+C at the command line ends the wait as a failed exchange.
+    QTimer interrupted;
+    QObject::connect(&interrupted, &QTimer::timeout, &loop, [&loop] {
+        if (Interrupt::Requested())
+            loop.quit();
+    });
+    interrupted.start(100);
     timer.start(ms);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     return ready();

@@ -2,26 +2,32 @@
 #include "WindowFixture.h"
 #include "app/ChartWindow.h"
 #include "app/Pickers.h"
+#include "db/RakeDatabase.h"
 #include "platform/Clock.h"
 #include "support/HandGenerator.h"
 #include "support/QtPrinters.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 #include <QtCharts/QAbstractBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 using TBox = TRecordingBoxes::TBox;
 
@@ -135,6 +141,81 @@ TEST_F(Pages, EmptyAsksFirstAndCancelChangesNothing)
     EXPECT_TRUE(form.DataPage().MasterStatus->text().isEmpty());
     form.DataPage().DBOpenBtn->click();
     EXPECT_EQ(form.DataPage().MasterStatus->text(), QStringLiteral("Master record 0 of 0"));
+}
+
+// A read that never ends (a recursion that yields no row) keeps the window
+// drawn, shows its seconds after the first one, ignores other commands and
+// stops on Escape within a second.
+TEST_F(Pages, ALongReadStaysDrawnIgnoresCommandsAndStopsOnEscape)
+{
+    const char* endless = "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) ";
+    for (const bool report : {true, false}) {
+        SCOPED_TRACE(report ? "report" : "open");
+        TMainForm& form = F.Open();
+        F.Show();
+        auto& data = form.DataPage();
+        auto& reports = form.ReportPage();
+        const QList<QLabel*> lines = report ? QList<QLabel*>{reports.ReportStatus}
+                                            : QList<QLabel*>{data.MasterStatus, data.DetailStatus};
+        const QStringList texts = report
+                                      ? QStringList{"Performing query ..."}
+                                      : QStringList{"Loading Master table ...", "Loading Detail table ..."};
+        QPushButton* cancel = report ? reports.ReportCancelBtn : data.DBCancelBtn;
+        if (!report)
+            form.Parts().RakeDatabase->Execute(
+                QStringLiteral("DROP TABLE Detail; CREATE VIEW Detail AS ") + endless +
+                "SELECT x AS Hand, 'p' AS Player, 0.5 AS Share FROM c WHERE x = 0;");
+        QElapsedTimer clock;
+        qint64 escapedAt = -1;
+        int ticks = 0;
+        QStringList seen;
+        bool cancelShown = false;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            ++ticks;
+            seen << lines.constFirst()->text();
+            cancelShown = cancelShown || !cancel->isHidden();
+            if (clock.elapsed() >= 1300 && escapedAt < 0) {
+                (report ? reports.ExportBtn : data.EmptyDBBtn)->click(); // refused: no box
+                escapedAt = clock.elapsed();
+                QTest::keyClick(report ? static_cast<QWidget*>(reports.SQLMemo) : data.MasterGrid,
+                                Qt::Key_Escape);
+            }
+        });
+        probe.start(50);
+        // Were the read to block the window, nothing above would run: stop it
+        // from here after a while so the test fails instead of hanging.
+        std::atomic<bool> ended{false};
+        std::thread watchdog([&] {
+            for (int i = 0; i < 100 && !ended; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (!ended)
+                form.Parts().RakeDatabase->Interrupt();
+        });
+        clock.start();
+        if (report) {
+            reports.SQLMemo->setPlainText(QLatin1String(endless) + "SELECT COUNT(*) FROM c");
+            reports.LoadSQLBtn->click();
+        } else {
+            data.DBOpenBtn->click();
+        }
+        const qint64 stopped = clock.elapsed();
+        ended = true;
+        watchdog.join();
+        probe.stop();
+        ASSERT_GE(escapedAt, 0);
+        EXPECT_LT(stopped - escapedAt, 1000);
+        EXPECT_GE(ticks, int(escapedAt / 200)) << "drawn at least five times a second";
+        EXPECT_TRUE(seen.contains(texts.constFirst() + " 1 s")) << seen.join('|').toStdString();
+        EXPECT_FALSE(seen.contains(texts.constFirst() + " 0 s"));
+        EXPECT_TRUE(cancelShown);
+        EXPECT_TRUE(cancel->isHidden());
+        for (QLabel* line : lines)
+            EXPECT_EQ(line->text(), QStringLiteral("Query cancelled"));
+        EXPECT_EQ((report ? reports.ReportGrid : data.MasterGrid)->model()->rowCount(), 0);
+        EXPECT_TRUE(F.Boxes.Boxes.isEmpty());
+        F.Close();
+    }
 }
 
 TEST_F(Pages, ReportsRunOnLoadOnlyAndExportNeedsALoadedTable)

@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -352,6 +353,48 @@ TEST_F(Cli, RunsThatMeetWaitForEachOther)
                       .toUtf8());
     }
     EXPECT_EQ(AllRows(Db), rows);
+}
+
+// Ctrl+C stops a long query and an import waiting for the lock alike: exit
+// code 130, nothing on stdout, nothing in the database.
+TEST_F(Cli, CtrlCStopsCleanly)
+{
+    // Not MakeFile: the files of the later tests keep their seeds.
+    const TGeneratedFile file = THandGenerator{7}.MakeFile("Oak", QDate(2026, 11, 3), 15, 90000);
+    WriteHandHistory(Folder + "/" + file.FileName, file.Lines);
+    const QString none = Dir.filePath("none");
+    QDir().mkpath(none);
+    ASSERT_EQ(Run({"import", "--database", Db, none}).Code, 0); // makes the file
+    sqlite3* other = nullptr;
+    sqlite3_open(Db.toUtf8().constData(), &other);
+    const struct
+    {
+        QStringList Arguments;
+        bool HoldLock;
+    } cases[] = {
+        {{"sql", "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT COUNT(*) FROM c"},
+         false},
+        {{"import", Folder}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Arguments.constFirst().toStdString());
+        if (c.HoldLock) {
+            ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+        QProcess process;
+        process.start(QStringLiteral(KESTRUM_CLI), QStringList{"--database", Db} + c.Arguments);
+        ASSERT_TRUE(process.waitForStarted());
+        QThread::msleep(1000);
+        ::kill(pid_t(process.processId()), SIGINT);
+        EXPECT_TRUE(process.waitForFinished(5000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 130);
+        EXPECT_EQ(process.readAllStandardOutput(), QByteArray());
+        if (c.HoldLock)
+            sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close(other);
+    EXPECT_EQ(AllRows(Db).size(), 0);
 }
 
 // Cron and services start programs without a locale: names must come out as
