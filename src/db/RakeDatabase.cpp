@@ -286,19 +286,15 @@ bool TRakeDatabase::HasIndex(const QString& name)
     return HasSchemaObject(*this, "index", name);
 }
 
-void TRakeDatabase::AddMissingTables(const std::function<void()>& beforeIndex)
+bool TRakeDatabase::AddMissingTables()
 {
     if (!HasTable(QStringLiteral("Master")) || !HasTable(QStringLiteral("Detail")))
-        return; // not a file of ours: the run's first hand says so
+        return false; // not a file of ours: the run's first hand says so
     if (!HasTable(QStringLiteral("Imports")))
         Execute(QLatin1String(ImportsCreateSQL));
     if (!HasTable(QStringLiteral("RakebackRates")))
         Execute(QLatin1String(RakebackRatesCreateSQL));
-    if (!HasIndex(QStringLiteral("MasterDateTime"))) {
-        if (beforeIndex)
-            beforeIndex();
-        Execute(QLatin1String(MasterDateIndexSQL));
-    }
+    return true;
 }
 
 void TRakeDatabase::EmptyDatabase()

@@ -44,11 +44,10 @@ public:
     // file appears whole, with every table, or not at all.
     void OpenRakeDatabase();
     // An import run, inside its transaction, gives a file that holds Master
-    // and Detail the tables of ours it lacks (a file made by an older version).
-    // Nothing else ever changes a file's schema: opening and reading don't.
-    // beforeIndex runs just before the date index is built (seconds on a big
-    // archive), so that the user is told.
-    void AddMissingTables(const std::function<void()>& beforeIndex = {});
+    // and Detail the tables of ours it lacks (a file made by an older version)
+    // and says whether the file is ours. Nothing else ever changes a file's
+    // schema: opening and reading don't.
+    bool AddMissingTables();
     bool HasTable(const QString& name);
     bool HasIndex(const QString& name);
     // Opens the file only when it is there, creating nothing; raises

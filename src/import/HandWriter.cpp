@@ -60,32 +60,32 @@ void THandWriter::MakeRoomFor(qint32 hand, QByteArrayView date, QByteArrayView t
         FStored = FDatabase.Prepare(StoredSQL);
         FClearShares = FDatabase.Prepare(ClearSharesSQL);
     }
-    FClearShares->Bind_Int(1, hand);
-    FClearShares->StepAndReset();
-    // A stored hand always has shares, so a new number, nearly every hand of
-    // a run, costs this one statement. Clearing another server's shares
-    // first does no harm: that run is rolled back whole.
-    if (FDatabase.Changes() == 0) {
+    // A new number, nearly every hand of a run, costs this one look-up by
+    // the table's own key.
+    FStored->Bind_Int(1, hand);
+    if (FStored->Step() != TStatement::Row) {
+        FStored->Reset();
         ++FNewHands;
         return;
     }
-    FStored->Bind_Int(1, hand);
-    if (FStored->Step() == TStatement::Row) {
-        const QByteArrayView storedDate = FStored->ColumnUtf8(0);
-        const QByteArrayView storedTime = FStored->ColumnUtf8(1);
-        if ((storedDate != date || storedTime != time) && !Undated(storedDate, storedTime) &&
-            !Undated(date, time)) {
-            const QString message =
-                QStringLiteral("Hand %1 is already stored for %2 %3; this file has it for %4 %5. "
-                               "Keep each server in a database of its own.")
-                    .arg(hand)
-                    .arg(QString::fromUtf8(storedDate), QString::fromUtf8(storedTime),
-                         QString::fromUtf8(date), QString::fromUtf8(time));
-            FStored->Reset();
-            throw TError(message);
-        }
+    const QByteArrayView storedDate = FStored->ColumnUtf8(0);
+    const QByteArrayView storedTime = FStored->ColumnUtf8(1);
+    if ((storedDate != date || storedTime != time) && !Undated(storedDate, storedTime) &&
+        !Undated(date, time)) {
+        const QString message =
+            QStringLiteral("Hand %1 is already stored for %2 %3; this file has it for %4 %5. "
+                           "Keep each server in a database of its own.")
+                .arg(hand)
+                .arg(QString::fromUtf8(storedDate), QString::fromUtf8(storedTime), QString::fromUtf8(date),
+                     QString::fromUtf8(time));
+        FStored->Reset();
+        throw TError(message);
     }
     FStored->Reset();
+    // The hand is read again: its players may have changed since (a file
+    // read while the server was still writing it), so its old shares go.
+    FClearShares->Bind_Int(1, hand);
+    FClearShares->StepAndReset();
 }
 
 int ImportHands(TRakeDatabase& database, const QStringList& lines)

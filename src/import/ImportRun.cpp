@@ -8,6 +8,8 @@
 #include "platform/Error.h"
 #include "platform/Simd.h"
 
+#include <QFileInfo>
+
 namespace {
 // The front end's busy indication for as long as the loop runs, however it ends.
 class TBusyWhile
@@ -35,10 +37,16 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
         TBusyWhile busy(frontEnd);
         database.StartTransaction();
         try {
-            database.AddMissingTables([&frontEnd] {
-                frontEnd.SetStatus(QStringLiteral("Building the date index ..."));
-                frontEnd.KeepDrawn();
-            });
+            const bool ours = database.AddMissingTables();
+            // An older file gets the date index after the run's last hand.
+            bool indexAfter = ours && !database.HasIndex(QStringLiteral("MasterDateTime"));
+            // So does a run that reads more than the file held at its start (a
+            // new file, the first import of an archive, a small file read
+            // again whole): the index is dropped and made once at the end,
+            // one sort instead of an insert into it for every hand. A smaller
+            // run keeps it, as making it would cost more.
+            const qint64 heldBytes = QFileInfo(database.FileName()).size();
+            qint64 readBytes = 0;
             // A file that is not ours (no Master and Detail) gets no log either.
             const bool logged = database.HasTable(QStringLiteral("Imports"));
             THandWriter writer(database);
@@ -56,6 +64,11 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
                     failed = true;
                     break;
                 }
+                readBytes += text.Bytes;
+                if (ours && !indexAfter && readBytes > heldBytes) {
+                    database.Execute(QStringLiteral("DROP INDEX MasterDateTime;"));
+                    indexAfter = true;
+                }
                 // The front end runs the window's drawing, the network or the
                 // settings; what it leaves in the vector registers must not
                 // slow the parser and the engine through a whole file.
@@ -66,6 +79,11 @@ int RunImport(TRakeDatabase& database, const QStringList& entries, const QString
                 records.append(
                     {text.Source, text.Bytes, text.Modified, hands, writer.NewHands() - newBefore});
                 frontEnd.Progress(position, total);
+            }
+            if (indexAfter) {
+                frontEnd.SetStatus(QStringLiteral("Building the date index ..."));
+                frontEnd.KeepDrawn();
+                database.Execute(QLatin1String(TRakeDatabase::MasterDateIndexSQL));
             }
             if (logged)
                 WriteImportLog(database, records, Clock::NowUtc());

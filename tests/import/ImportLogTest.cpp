@@ -152,19 +152,37 @@ TEST_F(ImportLogTest, AnOlderFileGetsItsLogFromTheNextImportRunOnly)
     EXPECT_EQ(Db.Rows("SELECT COUNT(*) FROM Imports"), QStringList{"1"});
 }
 
-TEST_F(ImportLogTest, AnOlderFileGetsTheDateIndexFromTheNextRunWhichSaysSo)
+// The date index: an older file gets it from its next run, a run bigger than
+// the file makes it after its last hand, a small run keeps it as it is. Each
+// run that makes it says so just before "Updating database ...".
+TEST_F(ImportLogTest, TheDateIndexIsMadeAtTheEndOfARunThatNeedsIt)
 {
-    Db.Database.Execute(QStringLiteral("DROP INDEX MasterDateTime"));
-    const QString path = Write("HH2026-11-03 Oak.txt", 100);
-    EXPECT_FALSE(Db.Database.HasIndex("MasterDateTime"));
+    const QString small = Write("HH2026-11-03 Oak.txt", 100, 2);
+    const QString big = Write("HH2026-11-03 Elm.txt", 200, 400);
     const QString building = QStringLiteral("Building the date index ...");
-    Run({path});
-    ASSERT_GE(FrontEnd.Statuses.size(), 2);
-    EXPECT_EQ(FrontEnd.Statuses[0], building) << "told before the first file";
-    EXPECT_TRUE(Db.Database.HasIndex("MasterDateTime"));
-    FrontEnd.Statuses.clear();
-    Run({path});
-    EXPECT_FALSE(FrontEnd.Statuses.contains(building));
+    const struct
+    {
+        bool DropFirst;
+        QString Path;
+        bool Builds;
+    } runs[] = {
+        {true, small, true},   // an older file
+        {false, big, true},    // more than the file holds
+        {false, small, false}, // a small run into a bigger file
+    };
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.Path.toStdString());
+        if (run.DropFirst)
+            Db.Database.Execute(QStringLiteral("DROP INDEX MasterDateTime"));
+        FrontEnd.Statuses.clear();
+        Run({run.Path});
+        EXPECT_TRUE(Db.Database.HasIndex("MasterDateTime"));
+        const qsizetype at = FrontEnd.Statuses.indexOf(building);
+        EXPECT_EQ(at >= 0, run.Builds) << FrontEnd.Statuses.join('|').toStdString();
+        if (at >= 0) {
+            EXPECT_EQ(FrontEnd.Statuses.value(at + 1), QStringLiteral("Updating database ..."));
+        }
+    }
     // The engine takes the index for a span of dates, as the reports need.
     EXPECT_TRUE(Db.Rows("EXPLAIN QUERY PLAN SELECT COUNT(*) FROM Master "
                         "WHERE Date >= '2026-11-01' AND Date <= '2026-11-30'")
