@@ -110,6 +110,7 @@ TChartData TimeSeriesData(const std::map<QDate, double>& sums, bool months, cons
         return data;
     const QDate first = sums.begin()->first, last = sums.rbegin()->first;
     data.First = first;
+    data.Last = last;
     if (!months && first.daysTo(last) + 1 > ChartMostDayBars) {
         data.Axis = TChartAxis::Timeline;
         data.Period = TChartPeriod::Week;
@@ -119,9 +120,9 @@ TChartData TimeSeriesData(const std::map<QDate, double>& sums, bool months, cons
         return data;
     }
     data.Bars = TimeBars(sums, months, locale);
-    if (months && int(data.Bars.size()) >= ChartTimelineMonths) {
+    if (int(data.Bars.size()) > ChartMostNamedBars) {
         data.Axis = TChartAxis::Timeline;
-        data.Note = QStringLiteral("Each bar is one month");
+        data.Note = months ? QStringLiteral("Each bar is one month") : QStringLiteral("Each bar is one day");
     }
     return data;
 }
@@ -201,20 +202,35 @@ std::vector<TChartTick> TimelineTicks(const TChartData& data, int maxLabels, con
     const auto at = [&data](QDate day) {
         if (data.Period == TChartPeriod::Month)
             return (day.year() - data.First.year()) * 12 + day.month() - data.First.month() - 0.5;
-        return data.First.daysTo(day) / (data.Period == TChartPeriod::Week ? 7.0 : 1.0) - 0.5;
+        if (data.Period == TChartPeriod::Day)
+            return double(data.First.daysTo(day)); // under the day's own bar
+        return data.First.daysTo(day) / 7.0 - 0.5;
     };
     const double end = data.Bars.size() - 0.5;
+    const int most = std::max(1, maxLabels);
+    if (data.Period == TChartPeriod::Day) {
+        for (int step : {1, 2, 7}) {
+            ticks.clear();
+            for (QDate day = data.First; day <= data.Last; day = day.addDays(1))
+                if (step == 7 ? day.dayOfWeek() == locale.firstDayOfWeek()
+                              : data.First.daysTo(day) % step == 0)
+                    ticks.push_back({at(day), locale.toString(day, QLocale::ShortFormat)});
+            if (int(ticks.size()) <= most)
+                return ticks;
+        }
+    }
     QDate firstMonth(data.First.year(), data.First.month(), 1);
     if (firstMonth < data.First)
         firstMonth = firstMonth.addMonths(1);
     // Steps that keep the marks on the same months every year.
     for (int step : {1, 2, 3, 6, 12, 24, 60, 120, 240, 600}) {
         ticks.clear();
-        for (QDate month = firstMonth; at(month) < end; month = month.addMonths(1))
+        // A week's bar may reach past the last day: no mark promises days beyond it.
+        for (QDate month = firstMonth; at(month) < end && month <= data.Last; month = month.addMonths(1))
             if ((month.year() * 12 + month.month() - 1) % step == 0)
                 ticks.push_back({at(month), locale.toString(month, step >= 12 ? QStringLiteral("yyyy")
                                                                               : QStringLiteral("MMM yyyy"))});
-        if (int(ticks.size()) <= std::max(1, maxLabels))
+        if (int(ticks.size()) <= most)
             break;
     }
     return ticks;

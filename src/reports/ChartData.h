@@ -41,6 +41,7 @@ struct TChartData
     TChartAxis Axis = TChartAxis::Ranking;
     TChartPeriod Period = TChartPeriod::Day;
     QDate First; // the first day of the first bar of a time series
+    QDate Last;  // the last day (or month) of a time series that holds rows
     std::vector<TChartBar> Bars;
     QString Note; // said under the chart; empty when each bar is named
 };
@@ -57,13 +58,14 @@ struct TChartTick
 // A ranking shows at most this many bars; the last one sums the rest.
 inline constexpr int ChartRankingBars = 25;
 
-// Beyond this many days a day's bar is too thin to see and its date too
-// long to print under it: the days are summed per week on a timeline.
-inline constexpr int ChartMostDayBars = 120;
+// Past this many bars their standing names no longer fit under them at the
+// window's designed size (Qt cuts each to "..."): the days or months go on a
+// timeline with dated marks.
+inline constexpr int ChartMostNamedBars = 24;
 
-// From this many months on, their names no longer fit under the bars at the
-// window's designed size: the months go on a timeline.
-inline constexpr int ChartTimelineMonths = 36;
+// Beyond this many days a day's bar is too thin to see: the days are summed
+// per week.
+inline constexpr int ChartMostDayBars = 120;
 
 // The columns a chart can show: the integer and real ones, in report order.
 std::vector<int> ChartValueColumns(const TDataView& view);
@@ -77,8 +79,10 @@ int DefaultChartValueColumn(const TDataView& view);
 // a ranking's label is the row's text columns joined with " / ".
 TChartData BuildChartData(const TDataView& view, int valueColumn, const QLocale& locale);
 
-// The marks under a timeline: the starts of months, every 1, 2, 3 or 6 months
-// or whole years, the shortest step that gives at most maxLabels marks.
+// The marks under a timeline, the shortest step that gives at most maxLabels:
+// under days every day, every other day or each week's first day (in the
+// locale's short date form); else the starts of months, every 1, 2, 3 or 6
+// months or whole years.
 std::vector<TChartTick> TimelineTicks(const TChartData& data, int maxLabels, const QLocale& locale);
 
 // The chart's title: the value, the report, and the limits that are on.
