@@ -268,9 +268,6 @@ TEST(ChartDataTest, TimelineMarksDatesAsOftenAsTheyFit)
     for (const TCase& c : cases)
         EXPECT_EQ(TimelineTicks(c.Data, c.MaxLabels, UK), c.Ticks) << c.Name;
     EXPECT_EQ(TimelineTicks(july, 16, UK).size(), 16u) << "every other day";
-    const auto quarters = TimelineTicks(months, 12, UK);
-    ASSERT_EQ(quarters.size(), 12u);
-    EXPECT_EQ(quarters[1], (TChartTick{2.5, "Apr 2024"}));
     // The last week runs into January 2027, the rows do not.
     const auto monthly = TimelineTicks(series({{"2024-01-01", 1.0}, {"2026-12-31", 1.0}}), 40, UK);
     ASSERT_EQ(monthly.size(), 36u);
