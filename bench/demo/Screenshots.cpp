@@ -1,7 +1,9 @@
 // Makes the README's pictures from the real window: imports the demo folder
 // through the local page, opens the browser, runs a report, charts two, works
-// out November's rakeback (and prints its PDF's first page) and views a file.
+// out November's rakeback (and prints its PDF's first page), views a file, and
+// charts a generated archive of three years over a month, a year and all of it.
 // Run under a real X server: xvfb-run -a build/kestrum_screenshots demo/HandHistory docs
+#include "BenchRakeDb.h"
 #include "FixedPicker.h"
 #include "app/ChartWindow.h"
 #include "app/DatabasePage.h"
@@ -9,6 +11,7 @@
 #include "app/LocalFileSource.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
+#include "app/Pickers.h"
 #include "app/RakebackPage.h"
 #include "app/RemoteFileSource.h"
 #include "app/ReportsPage.h"
@@ -51,19 +54,65 @@ void Save(QWidget* widget, const QString& path)
     widget->grab().save(path);
     std::printf("saved %s\n", qPrintable(path));
 }
-// Loads a catalogue report and saves its chart window as the user sees it.
-void SaveChart(TMainForm& form, const QString& report, const QString& path)
+// Loads a catalogue report and saves its chart window as the user sees it,
+// in the given size when there is one.
+void SaveChart(TMainForm& form, const QString& report, const QString& path, QSize size = {})
 {
     form.ReportPage().ReportList->setCurrentIndex(form.ReportPage().ReportList->findText(report));
     form.ReportPage().LoadSQLBtn->click();
-    QTimer::singleShot(0, [path] {
+    QTimer::singleShot(0, [path, size] {
         if (auto* chart = qobject_cast<TChartWindow*>(QApplication::activeModalWidget())) {
             (void)QTest::qWaitForWindowExposed(chart);
+            if (size.isValid()) {
+                chart->move(0, 0);
+                chart->resize(size);
+            }
             Save(chart, path);
             chart->close();
         }
     });
     form.ReportPage().ChartBtn->click();
+}
+
+// Charts a generated archive of 2024 to 2026 by date over a month (with the
+// days the server was down), a year and all three, and by month over all
+// three, at the designed size and maximised.
+void SaveChartsOverYears(TMessageBoxes& boxes, const QString& out)
+{
+    QTemporaryDir places;
+    BenchRakeDb::GenerateDays(places.path(), QStringLiteral("2024-01-01"), 1096);
+    TMainFormPlaces where;
+    where.DatabaseFolder = places.path();
+    where.SettingsFile = places.filePath(QStringLiteral("Kestrum.ini"));
+    TMainForm form(boxes, where);
+    form.resize(TMainForm::MainDesignedSize);
+    form.show();
+    (void)QTest::qWaitForWindowExposed(&form);
+    form.PageControl1->setCurrentWidget(&form.ReportPage());
+    TReportsPage& page = form.ReportPage();
+    page.StartCB->click();
+    page.EndCB->click();
+    const QSize maximised = form.screen()->availableGeometry().size();
+    struct TShot
+    {
+        const char* Report;
+        QDate Start, End;
+        const char* Name;
+    };
+    const TShot shots[] = {
+        {"Rake by Date", QDate(2024, 7, 1), QDate(2024, 7, 31), "chart-date-month"},
+        {"Rake by Date", QDate(2025, 1, 1), QDate(2025, 12, 31), "chart-date-year"},
+        {"Rake by Date", QDate(2024, 1, 1), QDate(2026, 12, 31), "chart-date-3years"},
+        {"Rake by Month", QDate(2024, 1, 1), QDate(2026, 12, 31), "chart-month-3years"},
+    };
+    for (const TShot& shot : shots) {
+        page.StartDate->setDate(shot.Start);
+        page.EndDate->setDate(shot.End);
+        const QString path = out + QLatin1Char('/') + QLatin1String(shot.Name);
+        SaveChart(form, QLatin1String(shot.Report), path + QStringLiteral(".png"),
+                  TMainForm::MainDesignedSize);
+        SaveChart(form, QLatin1String(shot.Report), path + QStringLiteral("-max.png"), maximised);
+    }
 }
 } // namespace
 
@@ -168,5 +217,7 @@ int main(int argc, char** argv)
     (void)QTest::qWaitForWindowExposed(&viewer);
     Save(&viewer, out + QStringLiteral("/viewer.png"));
     viewer.hide();
+
+    SaveChartsOverYears(boxes, out);
     return 0;
 }

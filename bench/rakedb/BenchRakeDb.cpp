@@ -40,6 +40,29 @@ double Generate(const QString& folder, int hands)
     return Now() - start;
 }
 
+void GenerateDays(const QString& folder, const QString& first, int days)
+{
+    QFile::remove(QDir(folder).filePath(TRakeDatabase::DatabaseFileName));
+    TRakeDatabase database(folder);
+    database.OpenRakeDatabase();
+    // At most 150 + 100 + 60 + 36 hands a day: hand numbers are day * 400 + i.
+    database.Execute(
+        QStringLiteral(
+            "BEGIN;"
+            "WITH RECURSIVE d(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM d WHERE n < %2 - 1), "
+            "k(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM k WHERE i < 399), "
+            "day(n, date, hands) AS (SELECT n, date('%1', '+' || n || ' days'), 150 + 100 * n / %2 "
+            "+ CASE WHEN strftime('%w', date('%1', '+' || n || ' days')) IN ('0', '5', '6') THEN 60 ELSE 0 "
+            "END "
+            "+ n * 7919 % 37 FROM d WHERE n % 365 NOT BETWEEN 200 AND 209) "
+            "INSERT INTO Master SELECT n * 400 + i + 1, 'Table ' || (i % 12), date, "
+            "time(i * 86399 / hands, 'unixepoch'), ((n * 400 + i) * 37 % 400 + 1) / 100.0, 6, "
+            "((n * 400 + i) * 37 % 400 + 1) / 600.0 FROM day, k WHERE i < hands;"
+            "COMMIT;")
+            .arg(first)
+            .arg(days));
+}
+
 double RunShell(const QString& databaseFile, const QString& script)
 {
     QProcess shell;

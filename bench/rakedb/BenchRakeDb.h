@@ -12,6 +12,12 @@ namespace BenchRakeDb {
 // file is not in hand order. Returns the seconds it took.
 double Generate(const QString& folder, int hands);
 
+// Writes folder/Kestrum2.db3 with Master rows only, enough for the reports by
+// date and month: a few hundred hands a day from `first` for `days` days, more
+// at weekends and growing over the span, and no hands on days 200 to 209 of
+// every 365 (the server down), so charts over years have a shape to show.
+void GenerateDays(const QString& folder, const QString& first, int days);
+
 // Runs the sqlite3 shell on the file with the script on its standard input,
 // the output thrown away; returns wall seconds (negative when it failed).
 double RunShell(const QString& databaseFile, const QString& script);

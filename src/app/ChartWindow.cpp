@@ -6,12 +6,14 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QHorizontalBarSeries>
 #include <QImage>
@@ -102,7 +104,34 @@ void TChartWindow::ShowChart()
     auto* values = new QValueAxis;
     values->setLabelFormat(QStringLiteral("%.2f"));
     QStringList labels = UniqueLabels(FData.Bars);
-    if (FData.TimeSeries) {
+    FTimeline = nullptr;
+    FTimelineRoom = 0;
+    if (FData.Axis == TChartAxis::Timeline) {
+        for (const auto& bar : FData.Bars)
+            *set << bar.Value;
+        auto* series = new QBarSeries;
+        series->setBarWidth(0.9);
+        series->append(set);
+        chart->addSeries(series);
+        // A value axis in bar units: bar i stands at i, so a mark can fall
+        // between two months or inside a week.
+        FTimeline = new QCategoryAxis;
+        FTimeline->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        FTimeline->setRange(-0.5, double(FData.Bars.size()) - 0.5);
+        FTimeline->setStartValue(-1.5);
+        FTimeline->setTitleText(FData.Note);
+        QFont font = FTimeline->titleFont();
+        font.setBold(false);
+        FTimeline->setTitleFont(font);
+        chart->addAxis(FTimeline, Qt::AlignBottom);
+        chart->addAxis(values, Qt::AlignLeft);
+        series->attachAxis(FTimeline);
+        series->attachAxis(values);
+        // The marks that fit depend on the plot's width, known once laid out.
+        connect(chart, &QChart::plotAreaChanged, this,
+                [this](const QRectF& area) { ShowTimelineTicks(area.width()); });
+        ShowTimelineTicks(ChartView->width() * 0.8);
+    } else if (FData.TimeSeries) {
         for (const auto& bar : FData.Bars)
             *set << bar.Value;
         auto* series = new QBarSeries;
@@ -139,9 +168,31 @@ void TChartWindow::ShowChart()
     }
     if (!FData.Bars.empty())
         values->applyNiceNumbers();
+    ChartView->setAccessibleDescription(FData.Note);
     QChart* old = ChartView->chart();
     ChartView->setChart(chart);
     delete old;
+}
+
+void TChartWindow::ShowTimelineTicks(double plotWidth)
+{
+    if (!FTimeline)
+        return;
+    // Room for the widest mark, a month's or a day's, and an em between neighbours.
+    const QLocale locale;
+    const QFontMetricsF metrics(FTimeline->labelsFont());
+    double widest = metrics.horizontalAdvance(locale.toString(QDate(2000, 12, 28), QLocale::ShortFormat));
+    for (int month = 1; month <= 12; ++month)
+        widest = std::max(widest, metrics.horizontalAdvance(
+                                      locale.toString(QDate(2000, month, 1), QStringLiteral("MMM yyyy"))));
+    const int room = std::max(1, int(plotWidth / (widest + metrics.height())));
+    if (room == FTimelineRoom)
+        return;
+    FTimelineRoom = room;
+    for (const QString& label : FTimeline->categoriesLabels())
+        FTimeline->remove(label);
+    for (const TChartTick& tick : TimelineTicks(FData, room, locale))
+        FTimeline->append(tick.Label, tick.At);
 }
 
 void TChartWindow::SaveImageBtnClick()

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <functional>
 
+class QCategoryAxis;
 class QChart;
 class QChartView;
 class QComboBox;
@@ -37,12 +38,15 @@ public:
 
 private:
     void ShowChart();
+    void ShowTimelineTicks(double plotWidth);
 
     const TDataView& FView;
     TChartSource FSource;
     TMessageBoxes& FBoxes;
     std::function<QString(QWidget*)> FAskImageFile;
     TChartData FData;
+    QCategoryAxis* FTimeline = nullptr; // the dated marks, when the chart has them
+    int FTimelineRoom = 0;              // the marks that fitted when last laid out
 };
 
 // The real save dialog for PNG images; empty when cancelled.

@@ -69,6 +69,64 @@ std::vector<TChartBar> TimeBars(const std::map<QDate, double>& sums, bool months
     return bars;
 }
 
+// The days summed per week of the locale (Monday to Sunday, or Sunday to
+// Saturday), each bar named by its first day; weeks without hands are 0.
+std::vector<TChartBar> WeekBars(const std::map<QDate, double>& sums, QDate firstWeek, const QLocale& locale)
+{
+    std::vector<TChartBar> bars;
+    const QDate last = sums.rbegin()->first;
+    for (QDate week = firstWeek; week <= last; week = week.addDays(7)) {
+        double sum = 0;
+        for (auto it = sums.lower_bound(week); it != sums.end() && it->first < week.addDays(7); ++it)
+            sum += it->second;
+        bars.push_back({locale.toString(week, QLocale::ShortFormat), sum});
+    }
+    return bars;
+}
+
+QString WeekNote(QDate firstWeek, QDate first, QDate last, const QLocale& locale)
+{
+    const int firstDay = firstWeek.dayOfWeek();
+    QString note = QStringLiteral("Each bar is one week, %1 to %2")
+                       .arg(locale.dayName(firstDay), locale.dayName((firstDay + 5) % 7 + 1));
+    const bool cutFirst = first != firstWeek;
+    const bool cutLast = firstWeek.daysTo(last) % 7 != 6;
+    if (cutFirst && cutLast)
+        note += QStringLiteral("; the first and last are part weeks");
+    else if (cutFirst)
+        note += QStringLiteral("; the first is a part week");
+    else if (cutLast)
+        note += QStringLiteral("; the last is a part week");
+    return note;
+}
+
+TChartData TimeSeriesData(const std::map<QDate, double>& sums, bool months, const QLocale& locale)
+{
+    TChartData data;
+    data.TimeSeries = true;
+    data.Axis = TChartAxis::Periods;
+    data.Period = months ? TChartPeriod::Month : TChartPeriod::Day;
+    if (sums.empty())
+        return data;
+    const QDate first = sums.begin()->first, last = sums.rbegin()->first;
+    data.First = first;
+    data.Last = last;
+    if (!months && first.daysTo(last) + 1 > ChartMostDayBars) {
+        data.Axis = TChartAxis::Timeline;
+        data.Period = TChartPeriod::Week;
+        data.First = first.addDays(-((first.dayOfWeek() - locale.firstDayOfWeek() + 7) % 7));
+        data.Bars = WeekBars(sums, data.First, locale);
+        data.Note = WeekNote(data.First, first, last, locale);
+        return data;
+    }
+    data.Bars = TimeBars(sums, months, locale);
+    if (int(data.Bars.size()) > ChartMostNamedBars) {
+        data.Axis = TChartAxis::Timeline;
+        data.Note = months ? QStringLiteral("Each bar is one month") : QStringLiteral("Each bar is one day");
+    }
+    return data;
+}
+
 std::vector<TChartBar> RankingBars(const TDataView& view, int valueColumn)
 {
     std::vector<int> texts;
@@ -130,13 +188,52 @@ TChartData BuildChartData(const TDataView& view, int valueColumn, const QLocale&
     if (valueColumn < 0 || valueColumn >= view.ColumnCount() || !Numeric(view.Column(valueColumn)))
         return data;
     bool months = false;
-    if (const auto sums = PeriodSums(view, valueColumn, months)) {
-        data.TimeSeries = true;
-        data.Bars = TimeBars(*sums, months, locale);
-    } else {
-        data.Bars = RankingBars(view, valueColumn);
-    }
+    if (const auto sums = PeriodSums(view, valueColumn, months))
+        return TimeSeriesData(*sums, months, locale);
+    data.Bars = RankingBars(view, valueColumn);
     return data;
+}
+
+std::vector<TChartTick> TimelineTicks(const TChartData& data, int maxLabels, const QLocale& locale)
+{
+    std::vector<TChartTick> ticks;
+    if (data.Axis != TChartAxis::Timeline || data.Bars.empty())
+        return ticks;
+    const auto at = [&data](QDate day) {
+        if (data.Period == TChartPeriod::Month)
+            return (day.year() - data.First.year()) * 12 + day.month() - data.First.month() - 0.5;
+        if (data.Period == TChartPeriod::Day)
+            return double(data.First.daysTo(day)); // under the day's own bar
+        return data.First.daysTo(day) / 7.0 - 0.5;
+    };
+    const double end = data.Bars.size() - 0.5;
+    const int most = std::max(1, maxLabels);
+    if (data.Period == TChartPeriod::Day) {
+        for (int step : {1, 2, 7}) {
+            ticks.clear();
+            for (QDate day = data.First; day <= data.Last; day = day.addDays(1))
+                if (step == 7 ? day.dayOfWeek() == locale.firstDayOfWeek()
+                              : data.First.daysTo(day) % step == 0)
+                    ticks.push_back({at(day), locale.toString(day, QLocale::ShortFormat)});
+            if (int(ticks.size()) <= most)
+                return ticks;
+        }
+    }
+    QDate firstMonth(data.First.year(), data.First.month(), 1);
+    if (firstMonth < data.First)
+        firstMonth = firstMonth.addMonths(1);
+    // Steps that keep the marks on the same months every year.
+    for (int step : {1, 2, 3, 6, 12, 24, 60, 120, 240, 600}) {
+        ticks.clear();
+        // A week's bar may reach past the last day: no mark promises days beyond it.
+        for (QDate month = firstMonth; at(month) < end && month <= data.Last; month = month.addMonths(1))
+            if ((month.year() * 12 + month.month() - 1) % step == 0)
+                ticks.push_back({at(month), locale.toString(month, step >= 12 ? QStringLiteral("yyyy")
+                                                                              : QStringLiteral("MMM yyyy"))});
+        if (int(ticks.size()) <= most)
+            break;
+    }
+    return ticks;
 }
 
 QString ChartTitle(const QString& valueName, const QString& reportName, const TReportLimit& start,

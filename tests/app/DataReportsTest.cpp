@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,7 @@
 #include <QTimer>
 #include <QtCharts/QAbstractBarSeries>
 #include <QtCharts/QBarSet>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <atomic>
@@ -460,4 +462,47 @@ TEST_F(Pages, ChartShowsTheLoadedReportAndSavesItsPicture)
         EXPECT_EQ(chart.Chart()->title(), QStringLiteral("Rake - SQL"));
     }));
     EXPECT_EQ(F.Boxes.Boxes.size(), 1) << "no box but the first";
+}
+
+TEST(ChartWindowTest, YearsOfDaysReadOnDatedMarksAtTheDesignedSizeAndMaximised)
+{
+    // Three years of days, rows on every third day only.
+    auto table = std::make_shared<TResultTable>(QVector<TColumn>{
+        {"Date", TFieldType::Text}, {"Hands", TFieldType::Integer}, {"Rake", TFieldType::Real}});
+    int rows = 0;
+    for (QDate day(2024, 1, 1); day <= QDate(2026, 12, 31); day = day.addDays(3), ++rows) {
+        const QByteArray text = day.toString(Qt::ISODate).toUtf8();
+        table->AppendText(0, text.constData(), text.size());
+        table->AppendInteger(1, 10);
+        table->AppendReal(2, 1.5);
+        table->EndRow();
+    }
+    TDataView view;
+    view.Open(table);
+    TRecordingBoxes boxes;
+    TChartWindow chart(view, {QStringLiteral("Rake by Date"), {}, {}}, boxes, nullptr);
+    const auto* series = qobject_cast<QAbstractBarSeries*>(chart.Chart()->series().at(0));
+    EXPECT_EQ(series->barSets().at(0)->sum(), rows * 1.5) << "every row in a week's bar";
+    std::vector<qsizetype> marks;
+    for (QSize size : {QSize(670, 480), QSize(1280, 1000)}) {
+        chart.resize(size);
+        chart.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+        QTest::qWait(50);
+        auto* axis = qobject_cast<QCategoryAxis*>(chart.Chart()->axes(Qt::Horizontal).at(0));
+        ASSERT_NE(axis, nullptr);
+        EXPECT_EQ(axis->titleText(), chart.Data().Note);
+        EXPECT_EQ(chart.ChartView->accessibleDescription(), chart.Data().Note);
+        const QStringList labels = axis->categoriesLabels();
+        ASSERT_GE(labels.size(), 3) << size.width();
+        // Neighbours stand a label's width apart, so none is cut or overlaps.
+        const double perBar = chart.Chart()->plotArea().width() / double(chart.Data().Bars.size());
+        const QFontMetricsF metrics(axis->labelsFont());
+        for (int i = 1; i < labels.size(); ++i)
+            EXPECT_GE((axis->endValue(labels[i]) - axis->endValue(labels[i - 1])) * perBar,
+                      metrics.horizontalAdvance(labels[i]))
+                << size.width() << " " << labels[i].toStdString();
+        marks.push_back(labels.size());
+    }
+    EXPECT_GT(marks[1], marks[0]) << "more marks where there is room";
 }

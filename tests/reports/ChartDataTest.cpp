@@ -168,3 +168,110 @@ TEST(ChartDataTest, TitleNamesTheLimitsThatAreOn)
     EXPECT_EQ(ChartTitle("Rake", "Total Rake", start, end, US),
               "Rake - Total Rake, 3/1/26 12:00 AM to 3/9/26 11:59 PM");
 }
+
+namespace {
+const QLocale UK(QLocale::English, QLocale::UnitedKingdom); // weeks from Monday
+} // namespace
+
+TEST(ChartDataTest, LongSpansGoOnATimelineWithNothingLost)
+{
+    struct TCase
+    {
+        const char* Name;
+        QLocale Locale;
+        std::vector<std::vector<QVariant>> Rows; // Date or Month, Rake
+        TChartAxis Axis;
+        TChartPeriod Period;
+        size_t BarCount;
+        TChartBar First, Last;
+        QString Note;
+    };
+    const QString weeks = "Each bar is one week, Monday to Sunday";
+    const TChartAxis named = TChartAxis::Periods, timeline = TChartAxis::Timeline;
+    const TChartPeriod day = TChartPeriod::Day, week = TChartPeriod::Week, month = TChartPeriod::Month;
+    const QString days = "Each bar is one day", months = "Each bar is one month";
+    // clang-format off
+    const std::vector<TCase> cases = {
+        {"24 days", US, {{"2025-01-01", 1.0}, {"2025-01-24", 2.0}}, named, day, 24, {"1/1/25", 1}, {"1/24/25", 2}, ""},
+        {"25 days", US, {{"2025-01-01", 1.0}, {"2025-01-25", 2.0}}, timeline, day, 25, {"1/1/25", 1}, {"1/25/25", 2}, days},
+        {"120 days", US, {{"2025-01-01", 1.0}, {"2025-04-30", 2.0}}, timeline, day, 120, {"1/1/25", 1}, {"4/30/25", 2}, days},
+        {"121 days, weeks from Sunday", US,
+         {{"2025-01-01", 1.0}, {"2025-01-04", 2.0}, {"2025-01-05", 4.0}, {"2025-05-01", 8.0}}, timeline, week, 18,
+         {"12/29/24", 3}, {"4/27/25", 8}, "Each bar is one week, Sunday to Saturday; the first and last are part weeks"},
+        {"three years of whole weeks", UK, {{"2024-01-01", 1.0}, {"2026-12-27", 2.0}}, timeline, week, 156,
+         {"01/01/2024", 1}, {"21/12/2026", 2}, weeks},
+        {"the last week cut", UK, {{"2024-01-01", 1.0}, {"2024-12-31", 2.0}}, timeline, week, 53,
+         {"01/01/2024", 1}, {"30/12/2024", 2}, weeks + "; the last is a part week"},
+        {"the first week cut", UK, {{"2024-01-03", 1.0}, {"2024-12-29", 2.0}}, timeline, week, 52,
+         {"01/01/2024", 1}, {"23/12/2024", 2}, weeks + "; the first is a part week"},
+        {"12 months", US, {{"2024-01", 1.0}, {"2024-12", 2.0}}, named, month, 12, {"Jan 2024", 1}, {"Dec 2024", 2}, ""},
+        {"24 months", US, {{"2024-01", 1.0}, {"2025-12", 2.0}}, named, month, 24, {"Jan 2024", 1}, {"Dec 2025", 2}, ""},
+        {"25 months", US, {{"2024-01", 1.0}, {"2026-01", 2.0}}, timeline, month, 25, {"Jan 2024", 1}, {"Jan 2026", 2}, months},
+        {"36 months", US, {{"2024-01", 1.0}, {"2026-12", 2.0}}, timeline, month, 36, {"Jan 2024", 1}, {"Dec 2026", 2}, months},
+        {"48 months", US, {{"2023-01", 1.0}, {"2026-06", 4.0}, {"2026-12", 2.0}}, timeline, month, 48,
+         {"Jan 2023", 1}, {"Dec 2026", 2}, months},
+    };
+    // clang-format on
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto view = View({Text(c.Period == month ? "Month" : "Date"), Real("Rake")}, c.Rows);
+        const TChartData data = BuildChartData(*view, 1, c.Locale);
+        EXPECT_TRUE(data.TimeSeries);
+        EXPECT_EQ(data.Axis, c.Axis);
+        EXPECT_EQ(data.Period, c.Period);
+        EXPECT_EQ(data.Note, c.Note);
+        ASSERT_EQ(data.Bars.size(), c.BarCount);
+        EXPECT_EQ(data.Bars.front(), c.First);
+        EXPECT_EQ(data.Bars.back(), c.Last);
+        double shown = 0, stored = 0;
+        for (const auto& bar : data.Bars)
+            shown += bar.Value;
+        for (const auto& row : c.Rows)
+            stored += row[1].toDouble();
+        EXPECT_EQ(shown, stored) << "every day in exactly one bar";
+    }
+}
+
+TEST(ChartDataTest, TimelineMarksDatesAsOftenAsTheyFit)
+{
+    const auto series = [](std::vector<std::vector<QVariant>> rows) {
+        auto view = View({Text(rows[0][0].toString().size() == 7 ? "Month" : "Date"), Real("Rake")}, rows);
+        return BuildChartData(*view, 1, UK);
+    };
+    const TChartData months = series({{"2024-01", 1.0}, {"2026-12", 1.0}});
+    const TChartData fromMarch = series({{"2024-03", 1.0}, {"2027-02", 1.0}});
+    const TChartData weeks = series({{"2024-01-01", 1.0}, {"2026-12-27", 1.0}});
+    const TChartData july = series({{"2024-07-01", 1.0}, {"2024-07-31", 1.0}});
+    struct TCase
+    {
+        const char* Name;
+        const TChartData& Data;
+        int MaxLabels;
+        std::vector<TChartTick> Ticks;
+    };
+    // clang-format off
+    const std::vector<TCase> cases = {
+        {"halves", months, 7, {{-0.5, "Jan 2024"}, {5.5, "Jul 2024"}, {11.5, "Jan 2025"}, {17.5, "Jul 2025"},
+                               {23.5, "Jan 2026"}, {29.5, "Jul 2026"}}},
+        {"years", months, 3, {{-0.5, "2024"}, {11.5, "2025"}, {23.5, "2026"}}},
+        {"halves on the calendar, not the first bar", fromMarch, 6,
+         {{3.5, "Jul 2024"}, {9.5, "Jan 2025"}, {15.5, "Jul 2025"}, {21.5, "Jan 2026"}, {27.5, "Jul 2026"},
+          {33.5, "Jan 2027"}}},
+        {"inside weeks", weeks, 6, {{-0.5, "Jan 2024"}, {182 / 7.0 - 0.5, "Jul 2024"}, {366 / 7.0 - 0.5, "Jan 2025"},
+                                    {547 / 7.0 - 0.5, "Jul 2025"}, {731 / 7.0 - 0.5, "Jan 2026"},
+                                    {912 / 7.0 - 0.5, "Jul 2026"}}},
+        {"a month's Mondays, under their bars", july, 6,
+         {{0, "01/07/2024"}, {7, "08/07/2024"}, {14, "15/07/2024"}, {21, "22/07/2024"}, {28, "29/07/2024"}}},
+        {"a month in one mark", july, 1, {{0, "Jul 2024"}}},
+    };
+    // clang-format on
+    for (const TCase& c : cases)
+        EXPECT_EQ(TimelineTicks(c.Data, c.MaxLabels, UK), c.Ticks) << c.Name;
+    EXPECT_EQ(TimelineTicks(july, 16, UK).size(), 16u) << "every other day";
+    // The last week runs into January 2027, the rows do not.
+    const auto monthly = TimelineTicks(series({{"2024-01-01", 1.0}, {"2026-12-31", 1.0}}), 40, UK);
+    ASSERT_EQ(monthly.size(), 36u);
+    EXPECT_EQ(monthly.back().Label, "Dec 2026");
+    EXPECT_TRUE(TimelineTicks(series({{"2024-01", 1.0}, {"2024-12", 1.0}}), 12, UK).empty())
+        << "bars named each need no marks";
+}
