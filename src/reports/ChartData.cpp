@@ -228,8 +228,12 @@ std::vector<TChartTick> TimelineTicks(const TChartData& data, int maxLabels, con
         // A week's bar may reach past the last day: no mark promises days beyond it.
         for (QDate month = firstMonth; at(month) < end && month <= data.Last; month = month.addMonths(1))
             if ((month.year() * 12 + month.month() - 1) % step == 0)
-                ticks.push_back({at(month), locale.toString(month, step >= 12 ? QStringLiteral("yyyy")
-                                                                              : QStringLiteral("MMM yyyy"))});
+                // A chart of months names the month even where a mark falls
+                // once a year; a chart of days or weeks shows the year alone.
+                ticks.push_back(
+                    {at(month), locale.toString(month, step >= 12 && data.Period != TChartPeriod::Month
+                                                           ? QStringLiteral("yyyy")
+                                                           : QStringLiteral("MMM yyyy"))});
         if (int(ticks.size()) <= most)
             break;
     }

@@ -253,7 +253,7 @@ TEST(ChartDataTest, TimelineMarksDatesAsOftenAsTheyFit)
     const std::vector<TCase> cases = {
         {"halves", months, 7, {{-0.5, "Jan 2024"}, {5.5, "Jul 2024"}, {11.5, "Jan 2025"}, {17.5, "Jul 2025"},
                                {23.5, "Jan 2026"}, {29.5, "Jul 2026"}}},
-        {"years", months, 3, {{-0.5, "2024"}, {11.5, "2025"}, {23.5, "2026"}}},
+        {"years", months, 3, {{-0.5, "Jan 2024"}, {11.5, "Jan 2025"}, {23.5, "Jan 2026"}}},
         {"halves on the calendar, not the first bar", fromMarch, 6,
          {{3.5, "Jul 2024"}, {9.5, "Jan 2025"}, {15.5, "Jul 2025"}, {21.5, "Jan 2026"}, {27.5, "Jul 2026"},
           {33.5, "Jan 2027"}}},
