@@ -1,13 +1,20 @@
 // Open of the database browser on 1,000,000 hands and 6,000,000 shares, from
 // the Open command to the first cell formatted for the grid, beside the
 // sqlite3 shell running the same two statements into /dev/null.
+//
+//   bench_browser [folder [hands [runs]]]
+//
+// The folder keeps the generated database between runs; hands (default
+// 1,000,000) is used only when the folder holds none yet.
 #include "BenchRakeDb.h"
 #include "db/RakeDatabase.h"
 #include "reports/DatabaseBrowser.h"
 
 #include <QDir>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 using namespace BenchRakeDb;
 
@@ -16,8 +23,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
-    constexpr int Hands = 1000000;
-    constexpr int Runs = 3;
+    const int Hands = argc > 2 ? std::atoi(argv[2]) : 1000000;
+    const int Runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
     const QString folder = PreparedDatabaseFolder(argc, argv, Hands);
     const QString file = QDir(folder).filePath(TRakeDatabase::DatabaseFileName);
 
