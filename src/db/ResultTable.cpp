@@ -1,24 +1,70 @@
 #include "db/ResultTable.h"
 
-#include <string>
-#include <string_view>
-#include <unordered_map>
+#include "db/TextPool.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace {
-struct THash
+constexpr int SmallestCapacity = 64;
+constexpr int NullWords = (1 << 16) / 64;
+
+// The fewest bytes that hold the value as a signed integer.
+int WidthOf(qint64 value)
 {
-    using is_transparent = void;
-    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
+    if (value == static_cast<qint8>(value))
+        return 1;
+    if (value == static_cast<qint16>(value))
+        return 2;
+    if (value == static_cast<qint32>(value))
+        return 4;
+    return 8;
+}
+
+template <typename T> qint64 Read(const std::byte* cells, int index)
+{
+    T value;
+    std::memcpy(&value, cells + static_cast<std::size_t>(index) * sizeof(T), sizeof(T));
+    return value;
+}
+
+template <typename T> void Write(std::byte* cells, int index, qint64 value)
+{
+    const T narrow = static_cast<T>(value);
+    std::memcpy(cells + static_cast<std::size_t>(index) * sizeof(T), &narrow, sizeof(T));
+}
+
+qint64 ReadInteger(const std::byte* cells, int width, int index)
+{
+    switch (width) {
+    case 1:
+        return Read<qint8>(cells, index);
+    case 2:
+        return Read<qint16>(cells, index);
+    case 4:
+        return Read<qint32>(cells, index);
+    default:
+        return Read<qint64>(cells, index);
+    }
+}
+
+void WriteInteger(std::byte* cells, int width, int index, qint64 value)
+{
+    switch (width) {
+    case 1:
+        return Write<qint8>(cells, index, value);
+    case 2:
+        return Write<qint16>(cells, index, value);
+    case 4:
+        return Write<qint32>(cells, index, value);
+    default:
+        return Write<qint64>(cells, index, value);
+    }
+}
 } // namespace
 
-struct TTextIndex
-{
-    std::unordered_map<std::string, int, THash, std::equal_to<>> Index;
-};
-
 TResultTable::TResultTable(QVector<TColumn> columns)
-    : FColumns(std::move(columns)), FData(FColumns.size()), FTextIndex(std::make_unique<TTextIndex>())
+    : FColumns(std::move(columns)), FData(FColumns.size()), FTexts(std::make_unique<TTextPool>())
 {
 }
 
@@ -26,29 +72,37 @@ TResultTable::~TResultTable() = default;
 
 void TResultTable::Reserve(int rows)
 {
-    for (int c = 0; c < FColumns.size(); ++c) {
-        auto& d = FData[c];
-        d.Nulls.reserve(rows);
-        if (FColumns[c].Type == TFieldType::Real)
-            d.Reals.reserve(rows);
-        else
-            d.Integers.reserve(rows);
-    }
+    const auto chunks = static_cast<std::size_t>((std::max(rows, 0) + ChunkRows - 1) >> ChunkShift);
+    for (auto& d : FData)
+        d.Chunks.reserve(chunks);
+}
+
+qint64 TResultTable::IntegerAt(const TChunk& chunk, int index)
+{
+    return ReadInteger(chunk.Cells.get(), chunk.Width, index);
+}
+
+double TResultTable::RealAt(const TChunk& chunk, int index)
+{
+    double value;
+    std::memcpy(&value, chunk.Cells.get() + static_cast<std::size_t>(index) * sizeof(double), sizeof(double));
+    return value;
 }
 
 bool TResultTable::IsNull(int row, int column) const
 {
-    return FData[column].Nulls[row];
+    const TChunk& chunk = ChunkOf(row, column);
+    const int index = row & (ChunkRows - 1);
+    return chunk.Nulls && (chunk.Nulls[index >> 6] >> (index & 63) & 1) != 0;
 }
 
 qint64 TResultTable::Integer(int row, int column) const
 {
-    const auto& d = FData[column];
     switch (FColumns[column].Type) {
     case TFieldType::Integer:
-        return d.Integers[row];
+        return IntegerAt(ChunkOf(row, column), row & (ChunkRows - 1));
     case TFieldType::Real:
-        return static_cast<qint64>(d.Reals[row]);
+        return static_cast<qint64>(RealAt(ChunkOf(row, column), row & (ChunkRows - 1)));
     default:
         return Text(row, column).toLongLong();
     }
@@ -56,12 +110,11 @@ qint64 TResultTable::Integer(int row, int column) const
 
 double TResultTable::Real(int row, int column) const
 {
-    const auto& d = FData[column];
     switch (FColumns[column].Type) {
     case TFieldType::Real:
-        return d.Reals[row];
+        return RealAt(ChunkOf(row, column), row & (ChunkRows - 1));
     case TFieldType::Integer:
-        return static_cast<double>(d.Integers[row]);
+        return static_cast<double>(IntegerAt(ChunkOf(row, column), row & (ChunkRows - 1)));
     default:
         return Text(row, column).toDouble();
     }
@@ -70,18 +123,16 @@ double TResultTable::Real(int row, int column) const
 const QString& TResultTable::Text(int row, int column) const
 {
     static const QString empty;
-    const auto& d = FData[column];
-    if (FColumns[column].Type != TFieldType::Text || d.Nulls[row])
+    if (FColumns[column].Type != TFieldType::Text || IsNull(row, column))
         return empty;
-    return FTexts[static_cast<int>(d.Integers[row])];
+    return FTexts->Text(static_cast<int>(IntegerAt(ChunkOf(row, column), row & (ChunkRows - 1))));
 }
 
 QByteArray TResultTable::Blob(int row, int column) const
 {
-    const auto& d = FData[column];
-    if (FColumns[column].Type != TFieldType::Blob || d.Nulls[row])
+    if (FColumns[column].Type != TFieldType::Blob || IsNull(row, column))
         return {};
-    return FBlobs[static_cast<int>(d.Integers[row])];
+    return FBlobs[static_cast<std::size_t>(IntegerAt(ChunkOf(row, column), row & (ChunkRows - 1)))];
 }
 
 QVariant TResultTable::Value(int row, int column) const
@@ -90,9 +141,9 @@ QVariant TResultTable::Value(int row, int column) const
         return {};
     switch (FColumns[column].Type) {
     case TFieldType::Integer:
-        return QVariant::fromValue(FData[column].Integers[row]);
+        return QVariant::fromValue(Integer(row, column));
     case TFieldType::Real:
-        return FData[column].Reals[row];
+        return Real(row, column);
     case TFieldType::Text:
         return Text(row, column);
     case TFieldType::Blob:
@@ -101,53 +152,110 @@ QVariant TResultTable::Value(int row, int column) const
     return {};
 }
 
-void TResultTable::AppendNull(int column)
+TResultTable::TChunk& TResultTable::NextCell(int column, int width, int& index)
 {
     auto& d = FData[column];
-    d.Nulls.push_back(true);
-    if (FColumns[column].Type == TFieldType::Real)
-        d.Reals.push_back(0.0);
-    else
-        d.Integers.push_back(0);
+    const int row = d.Count++;
+    const auto number = static_cast<std::size_t>(row >> ChunkShift);
+    index = row & (ChunkRows - 1);
+    if (number == d.Chunks.size()) {
+        // Only a column's first chunk starts small and grows: a small result
+        // stays small, and a big one fills whole chunks and never copies them.
+        TChunk chunk;
+        chunk.Capacity = number == 0 ? SmallestCapacity : ChunkRows;
+        chunk.Width = width;
+        chunk.Cells =
+            std::make_unique_for_overwrite<std::byte[]>(static_cast<std::size_t>(chunk.Capacity) * width);
+        d.Chunks.push_back(std::move(chunk));
+    }
+    TChunk& chunk = d.Chunks[number];
+    if (index == chunk.Capacity || width > chunk.Width) {
+        // Grows or widens the cells held so far, at most one chunk of them.
+        const int capacity =
+            index == chunk.Capacity ? std::min(2 * chunk.Capacity, ChunkRows) : chunk.Capacity;
+        const int wider = std::max(width, chunk.Width);
+        auto cells = std::make_unique_for_overwrite<std::byte[]>(static_cast<std::size_t>(capacity) * wider);
+        if (wider == chunk.Width)
+            std::memcpy(cells.get(), chunk.Cells.get(), static_cast<std::size_t>(index) * wider);
+        else
+            for (int i = 0; i < index; ++i)
+                WriteInteger(cells.get(), wider, i, ReadInteger(chunk.Cells.get(), chunk.Width, i));
+        chunk.Cells = std::move(cells);
+        chunk.Capacity = capacity;
+        chunk.Width = wider;
+    }
+    return chunk;
+}
+
+void TResultTable::PutInteger(int column, qint64 value, bool null)
+{
+    int index;
+    TChunk& chunk = NextCell(column, WidthOf(value), index);
+    WriteInteger(chunk.Cells.get(), chunk.Width, index, value);
+    if (null) {
+        if (!chunk.Nulls)
+            chunk.Nulls = std::make_unique<quint64[]>(NullWords);
+        chunk.Nulls[index >> 6] |= quint64(1) << (index & 63);
+    }
+}
+
+void TResultTable::AppendNull(int column)
+{
+    if (FColumns[column].Type != TFieldType::Real) {
+        PutInteger(column, 0, true);
+        return;
+    }
+    AppendReal(column, 0.0);
+    auto& d = FData[column];
+    TChunk& chunk = d.Chunks.back();
+    const int index = (d.Count - 1) & (ChunkRows - 1);
+    if (!chunk.Nulls)
+        chunk.Nulls = std::make_unique<quint64[]>(NullWords);
+    chunk.Nulls[index >> 6] |= quint64(1) << (index & 63);
 }
 
 void TResultTable::AppendInteger(int column, qint64 value)
 {
-    auto& d = FData[column];
-    d.Nulls.push_back(false);
-    d.Integers.push_back(value);
+    if (FColumns[column].Type == TFieldType::Real)
+        AppendReal(column, static_cast<double>(value));
+    else
+        PutInteger(column, value, false);
 }
 
 void TResultTable::AppendReal(int column, double value)
 {
-    auto& d = FData[column];
-    d.Nulls.push_back(false);
-    d.Reals.push_back(value);
-}
-
-int TResultTable::InternText(const char* utf8, int bytes)
-{
-    std::string_view key(utf8 ? utf8 : "", static_cast<size_t>(bytes));
-    auto it = FTextIndex->Index.find(key);
-    if (it != FTextIndex->Index.end())
-        return it->second;
-    const int index = FTexts.size();
-    FTexts.append(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
-    FTextIndex->Index.emplace(std::string(key), index);
-    return index;
+    if (FColumns[column].Type != TFieldType::Real) {
+        PutInteger(column, static_cast<qint64>(value), false);
+        return;
+    }
+    int index;
+    TChunk& chunk = NextCell(column, sizeof(double), index);
+    std::memcpy(chunk.Cells.get() + static_cast<std::size_t>(index) * sizeof(double), &value, sizeof(double));
 }
 
 void TResultTable::AppendText(int column, const char* utf8, int bytes)
 {
     auto& d = FData[column];
-    d.Nulls.push_back(false);
-    d.Integers.push_back(InternText(utf8, bytes));
+    d.LastText =
+        FTexts->InternLike({utf8 ? utf8 : "", static_cast<std::size_t>(utf8 ? bytes : 0)}, d.LastText);
+    PutInteger(column, d.LastText, false);
 }
 
 void TResultTable::AppendBlob(int column, const void* data, int bytes)
 {
-    auto& d = FData[column];
-    d.Nulls.push_back(false);
-    d.Integers.push_back(FBlobs.size());
-    FBlobs.append(QByteArray(static_cast<const char*>(data), bytes));
+    PutInteger(column, static_cast<qint64>(FBlobs.size()), false);
+    FBlobs.emplace_back(static_cast<const char*>(data), bytes);
+}
+
+qint64 TResultTable::HeldBytes() const
+{
+    qint64 bytes = 0;
+    for (const auto& d : FData)
+        for (const auto& chunk : d.Chunks)
+            bytes += qint64(chunk.Capacity) * chunk.Width + (chunk.Nulls ? NullWords * 8 : 0);
+    for (int id = 0; id < FTexts->Size(); ++id)
+        bytes += FTexts->Text(id).size() * 3; // the UTF-16 text and its UTF-8 bytes, about
+    for (const auto& blob : FBlobs)
+        bytes += blob.size();
+    return bytes;
 }
