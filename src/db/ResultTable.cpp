@@ -8,6 +8,9 @@
 namespace {
 constexpr int SmallestCapacity = 64;
 constexpr int NullWords = (1 << 16) / 64;
+// Beyond a quarter of a chunk's rows, numbers and distinct values together
+// would soon cost more than the doubles.
+constexpr int MostDistinctReals = (1 << 16) / 4;
 
 // The fewest bytes that hold the value as a signed integer.
 int WidthOf(qint64 value)
@@ -84,6 +87,8 @@ qint64 TResultTable::IntegerAt(const TChunk& chunk, int index)
 
 double TResultTable::RealAt(const TChunk& chunk, int index)
 {
+    if (!chunk.Reals.empty())
+        return chunk.Reals[static_cast<std::size_t>(ReadInteger(chunk.Cells.get(), chunk.Width, index))];
     double value;
     std::memcpy(&value, chunk.Cells.get() + static_cast<std::size_t>(index) * sizeof(double), sizeof(double));
     return value;
@@ -169,22 +174,25 @@ TResultTable::TChunk& TResultTable::NextCell(int column, int width, int& index)
         d.Chunks.push_back(std::move(chunk));
     }
     TChunk& chunk = d.Chunks[number];
-    if (index == chunk.Capacity || width > chunk.Width) {
-        // Grows or widens the cells held so far, at most one chunk of them.
-        const int capacity =
-            index == chunk.Capacity ? std::min(2 * chunk.Capacity, ChunkRows) : chunk.Capacity;
-        const int wider = std::max(width, chunk.Width);
-        auto cells = std::make_unique_for_overwrite<std::byte[]>(static_cast<std::size_t>(capacity) * wider);
-        if (wider == chunk.Width)
-            std::memcpy(cells.get(), chunk.Cells.get(), static_cast<std::size_t>(index) * wider);
-        else
-            for (int i = 0; i < index; ++i)
-                WriteInteger(cells.get(), wider, i, ReadInteger(chunk.Cells.get(), chunk.Width, i));
-        chunk.Cells = std::move(cells);
-        chunk.Capacity = capacity;
-        chunk.Width = wider;
-    }
+    if (index == chunk.Capacity || width > chunk.Width)
+        Resize(chunk, index,
+               index == chunk.Capacity ? std::min(2 * chunk.Capacity, ChunkRows) : chunk.Capacity,
+               std::max(width, chunk.Width));
     return chunk;
+}
+
+// Grows or widens the first count cells, at most one chunk of them.
+void TResultTable::Resize(TChunk& chunk, int count, int capacity, int width)
+{
+    auto cells = std::make_unique_for_overwrite<std::byte[]>(static_cast<std::size_t>(capacity) * width);
+    if (width == chunk.Width)
+        std::memcpy(cells.get(), chunk.Cells.get(), static_cast<std::size_t>(count) * width);
+    else
+        for (int i = 0; i < count; ++i)
+            WriteInteger(cells.get(), width, i, ReadInteger(chunk.Cells.get(), chunk.Width, i));
+    chunk.Cells = std::move(cells);
+    chunk.Capacity = capacity;
+    chunk.Width = width;
 }
 
 void TResultTable::PutInteger(int column, qint64 value, bool null)
@@ -222,14 +230,73 @@ void TResultTable::AppendInteger(int column, qint64 value)
         PutInteger(column, value, false);
 }
 
+int TResultTable::RealNumber(TChunk& chunk, std::vector<quint32>& probe, double value)
+{
+    if (2 * (chunk.Reals.size() + 1) > probe.size()) {
+        if (static_cast<int>(chunk.Reals.size()) == MostDistinctReals)
+            return -1;
+        std::vector<quint32> table(probe.empty() ? 64 : 2 * probe.size(), 0);
+        probe.swap(table);
+        for (std::size_t n = 0; n < chunk.Reals.size(); ++n) {
+            quint64 bits;
+            std::memcpy(&bits, &chunk.Reals[n], sizeof bits);
+            std::size_t slot = (bits * 0x9e3779b97f4a7c15u >> 32) & (probe.size() - 1);
+            while (probe[slot] != 0)
+                slot = (slot + 1) & (probe.size() - 1);
+            probe[slot] = static_cast<quint32>(n) + 1;
+        }
+    }
+    // By bits, so -0.0 and every NaN come back as they went in.
+    quint64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    std::size_t slot = (bits * 0x9e3779b97f4a7c15u >> 32) & (probe.size() - 1);
+    for (; probe[slot] != 0; slot = (slot + 1) & (probe.size() - 1)) {
+        quint64 held;
+        std::memcpy(&held, &chunk.Reals[probe[slot] - 1], sizeof held);
+        if (held == bits)
+            return static_cast<int>(probe[slot] - 1);
+    }
+    probe[slot] = static_cast<quint32>(chunk.Reals.size()) + 1;
+    chunk.Reals.push_back(value);
+    return static_cast<int>(chunk.Reals.size()) - 1;
+}
+
 void TResultTable::AppendReal(int column, double value)
 {
     if (FColumns[column].Type != TFieldType::Real) {
         PutInteger(column, static_cast<qint64>(value), false);
         return;
     }
+    auto& d = FData[column];
+    const bool fresh = (d.Count & (ChunkRows - 1)) == 0;
+    if (fresh) {
+        // Every chunk starts with distinct values; the one before is complete.
+        if (!d.Chunks.empty())
+            d.Chunks.back().Reals.shrink_to_fit();
+        d.RealSlots.clear();
+    }
     int index;
-    TChunk& chunk = NextCell(column, sizeof(double), index);
+    TChunk& chunk = NextCell(column, fresh ? 1 : d.Chunks.back().Width, index);
+    if (fresh || !chunk.Reals.empty()) {
+        const int number = RealNumber(chunk, d.RealSlots, value);
+        if (number >= 0) {
+            if (WidthOf(number) > chunk.Width)
+                Resize(chunk, index, chunk.Capacity, WidthOf(number));
+            WriteInteger(chunk.Cells.get(), chunk.Width, index, number);
+            return;
+        }
+        // Too many distinct values: the chunk holds plain doubles from here on.
+        auto cells = std::make_unique_for_overwrite<std::byte[]>(static_cast<std::size_t>(chunk.Capacity) *
+                                                                 sizeof(double));
+        for (int i = 0; i < index; ++i) {
+            const double held = RealAt(chunk, i);
+            std::memcpy(cells.get() + static_cast<std::size_t>(i) * sizeof(double), &held, sizeof(double));
+        }
+        chunk.Cells = std::move(cells);
+        chunk.Width = sizeof(double);
+        chunk.Reals = {};
+        d.RealSlots = {};
+    }
     std::memcpy(chunk.Cells.get() + static_cast<std::size_t>(index) * sizeof(double), &value, sizeof(double));
 }
 
@@ -252,7 +319,8 @@ qint64 TResultTable::HeldBytes() const
     qint64 bytes = 0;
     for (const auto& d : FData)
         for (const auto& chunk : d.Chunks)
-            bytes += qint64(chunk.Capacity) * chunk.Width + (chunk.Nulls ? NullWords * 8 : 0);
+            bytes += qint64(chunk.Capacity) * chunk.Width + (chunk.Nulls ? NullWords * 8 : 0) +
+                     qint64(chunk.Reals.capacity()) * 8;
     for (int id = 0; id < FTexts->Size(); ++id)
         bytes += FTexts->Text(id).size() * 3; // the UTF-16 text and its UTF-8 bytes, about
     for (const auto& blob : FBlobs)

@@ -31,8 +31,9 @@ class TTextPool;
 // live in chunks of 65,536 rows (a growing result never copies what it holds),
 // each integer chunk is 8, 16, 32 or 64 bits wide as its values need (a value
 // that does not fit widens that chunk only), texts and blobs are numbers into
-// a list where each distinct text is held once, and a chunk keeps a NULL
-// bitmap only once it has a NULL. Built on one thread, the table may be read
+// a list where each distinct text is held once, a chunk of reals holding few
+// distinct values (rake in cents) keeps each once with a narrow number per
+// cell, and a chunk keeps a NULL bitmap only once it has a NULL. Built on one thread, the table may be read
 // on another after it is handed over: reading changes nothing.
 class TResultTable
 {
@@ -78,12 +79,17 @@ private:
         std::unique_ptr<quint64[]> Nulls;   // a bit per row, made at the first NULL
         int Capacity = 0;
         int Width = 1; // 1, 2, 4 or 8
+        // Reals: the chunk's distinct values, the cells numbers into them;
+        // empty when the cells are the doubles themselves.
+        std::vector<double> Reals;
     };
     struct TColumnData
     {
         std::vector<TChunk> Chunks;
         int Count = 0;
         int LastText = -1; // texts often repeat the row above: no hashing then
+        // The last chunk's real values by their bits (number + 1, 0 free).
+        std::vector<quint32> RealSlots;
     };
 
     const TChunk& ChunkOf(int row, int column) const { return FData[column].Chunks[row >> ChunkShift]; }
@@ -91,6 +97,10 @@ private:
     static double RealAt(const TChunk& chunk, int index);
     // The chunk and index of a column's next cell, with room for a cell of width bytes.
     TChunk& NextCell(int column, int width, int& index);
+    static void Resize(TChunk& chunk, int count, int capacity, int width);
+    // The number of value in the chunk's distinct reals, added when new; -1
+    // when the chunk holds so many that plain doubles cost less.
+    static int RealNumber(TChunk& chunk, std::vector<quint32>& probe, double value);
     void PutInteger(int column, qint64 value, bool null);
 
     QVector<TColumn> FColumns;

@@ -1,6 +1,7 @@
 #include "db/ResultTable.h"
 
 #include "support/QtPrinters.h"
+#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 #include <optional>
@@ -63,10 +64,13 @@ std::optional<QByteArray> TextOf(int row)
     }
 }
 
-std::optional<double> RealOf(int row)
+// Column R: a new value on most rows; column S: rake in cents, few values.
+std::optional<double> RealOf(int row, int column)
 {
     if (row % 3001 == 5)
         return std::nullopt;
+    if (column == 5)
+        return row % 401 == 400 ? -0.0 : (row % 400 + 1) / 100.0;
     return row % 7 == 0 ? 1e300 : row % 7 == 1 ? -0.1 : row / 3.0;
 }
 
@@ -85,12 +89,15 @@ TEST(ResultTableTest, EveryCellReadsBackAcrossWidthsChunksNullsAndRepeatedTexts)
                         {"R", TFieldType::Real},
                         {"T", TFieldType::Text},
                         {"U", TFieldType::Text},
-                        {"B", TFieldType::Blob}});
+                        {"B", TFieldType::Blob},
+                        {"S", TFieldType::Real}});
     for (int r = 0; r < Rows; ++r) {
         const auto i = IntegerOf(r);
         i ? table.AppendInteger(0, *i) : table.AppendNull(0);
-        const auto real = RealOf(r);
-        real ? table.AppendReal(1, *real) : table.AppendNull(1);
+        for (int c : {1, 5}) {
+            const auto real = RealOf(r, c);
+            real ? table.AppendReal(c, *real) : table.AppendNull(c);
+        }
         for (int c : {2, 3}) {
             // U holds the texts of T a row later: one pool for both columns.
             const auto t = TextOf(c == 2 ? r : r + 1);
@@ -104,7 +111,6 @@ TEST(ResultTableTest, EveryCellReadsBackAcrossWidthsChunksNullsAndRepeatedTexts)
     int wrong = 0;
     for (int r = 0; r < Rows && wrong < 10; ++r) {
         const auto i = IntegerOf(r);
-        const auto real = RealOf(r);
         const auto b = BlobOf(r);
         const auto expectText = [&](int c, std::optional<QByteArray> t) {
             const QVariant expected = t ? QVariant(QString::fromUtf8(*t)) : QVariant();
@@ -116,8 +122,12 @@ TEST(ResultTableTest, EveryCellReadsBackAcrossWidthsChunksNullsAndRepeatedTexts)
             table.Value(r, 0) != (i ? QVariant::fromValue(*i) : QVariant()))
             ADD_FAILURE() << "row " << r << " integer " << i.value_or(0) << " read " << table.Integer(r, 0),
                 ++wrong;
-        if (table.IsNull(r, 1) != !real || table.Real(r, 1) != real.value_or(0.0))
-            ADD_FAILURE() << "row " << r << " real", ++wrong;
+        for (int c : {1, 5}) {
+            const auto real = RealOf(r, c);
+            if (table.IsNull(r, c) != !real || table.Real(r, c) != real.value_or(0.0) ||
+                std::signbit(table.Real(r, c)) != std::signbit(real.value_or(0.0)))
+                ADD_FAILURE() << "row " << r << " real column " << c, ++wrong;
+        }
         expectText(2, TextOf(r));
         expectText(3, TextOf(r + 1));
         if (table.IsNull(r, 4) != !b || table.Blob(r, 4) != b.value_or(QByteArray()))
@@ -126,16 +136,18 @@ TEST(ResultTableTest, EveryCellReadsBackAcrossWidthsChunksNullsAndRepeatedTexts)
     EXPECT_EQ(wrong, 0);
 }
 
-TEST(ResultTableTest, SmallIntegersAndFewTextsTakeAByteACell)
+TEST(ResultTableTest, SmallIntegersFewTextsAndFewRealsTakeAByteACell)
 {
     constexpr int Rows = 2 * ChunkRows;
-    TResultTable table({{"Dealt", TFieldType::Integer}, {"TableName", TFieldType::Text}});
+    TResultTable table(
+        {{"Dealt", TFieldType::Integer}, {"TableName", TFieldType::Text}, {"Rake", TFieldType::Real}});
     for (int r = 0; r < Rows; ++r) {
         table.AppendInteger(0, r % 10);
         const QByteArray name = "Table " + QByteArray::number(r % 50);
         table.AppendText(1, name.constData(), int(name.size()));
+        table.AppendReal(2, (r % 100 + 1) / 100.0);
         table.EndRow();
     }
-    EXPECT_LE(table.HeldBytes(), qint64(Rows) * 2 + 4096);
+    EXPECT_LE(table.HeldBytes(), qint64(Rows) * 3 + 4096);
     EXPECT_EQ(table.Text(Rows - 1, 1), QStringLiteral("Table 21"));
 }
