@@ -85,6 +85,14 @@ double PeakSelfMiB()
     return usage.ru_maxrss / 1024.0;
 }
 
+double CpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 double PeakChildrenMiB()
 {
     rusage usage{};

@@ -25,6 +25,9 @@ double RunShell(const QString& databaseFile, const QString& script);
 // Wall seconds since an arbitrary start.
 double Now();
 
+// CPU seconds (user and system) this process has used.
+double CpuSeconds();
+
 // Peak resident memory in MiB of this process and of the finished children.
 double PeakSelfMiB();
 double PeakChildrenMiB();

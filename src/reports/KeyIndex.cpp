@@ -1,32 +1,69 @@
 #include "reports/KeyIndex.h"
 
 #include <algorithm>
+#include <limits>
 
 TKeyIndex::TKeyIndex(std::shared_ptr<const TResultTable> table, int column)
     : FTable(std::move(table)), FColumn(column)
 {
     const int rows = FTable->RowCount();
     bool ordered = true;
-    for (int r = 0; r < rows && ordered; ++r)
-        ordered = !FTable->IsNull(r, column) &&
-                  (r == 0 || FTable->Integer(r - 1, column) <= FTable->Integer(r, column));
+    int keys = 0;
+    qint64 low = std::numeric_limits<qint64>::max(), high = std::numeric_limits<qint64>::min();
+    for (int r = 0; r < rows; ++r) {
+        if (FTable->IsNull(r, column)) {
+            ordered = false;
+            continue;
+        }
+        const qint64 key = FTable->Integer(r, column);
+        ordered = ordered && key >= high;
+        low = std::min(low, key);
+        high = std::max(high, key);
+        ++keys;
+    }
     if (ordered) {
         FSize = rows;
         return;
     }
-    // Key and row together: sorting the pairs keeps equal keys in row order
-    // and reads the keys from one contiguous array.
-    std::vector<std::pair<qint64, int>> keyed;
-    keyed.reserve(rows);
-    for (int r = 0; r < rows; ++r)
-        if (!FTable->IsNull(r, column))
-            keyed.emplace_back(FTable->Integer(r, column), r);
-    std::sort(keyed.begin(), keyed.end());
-    auto order = std::make_shared<std::vector<int>>();
-    order->reserve(keyed.size());
-    for (const auto& entry : keyed)
-        order->push_back(entry.second);
-    FSize = static_cast<int>(order->size());
+    auto order = std::make_shared<std::vector<int>>(static_cast<std::size_t>(keys));
+    FSize = keys;
+    if (keys > 0 && static_cast<quint64>(high) - static_cast<quint64>(low) < 2 * static_cast<quint64>(keys)) {
+        // Dense keys (hand numbers): a counting sort, stable and in linear
+        // time, with a count per key beside the order itself.
+        std::vector<int> starts(static_cast<std::size_t>(high - low) + 2, 0);
+        for (int r = 0; r < rows; ++r)
+            if (!FTable->IsNull(r, column))
+                ++starts[static_cast<std::size_t>(FTable->Integer(r, column) - low) + 1];
+        for (std::size_t k = 1; k < starts.size(); ++k)
+            starts[k] += starts[k - 1];
+        for (int r = 0; r < rows; ++r)
+            if (!FTable->IsNull(r, column))
+                (*order)[static_cast<std::size_t>(
+                    starts[static_cast<std::size_t>(FTable->Integer(r, column) - low)]++)] = r;
+    } else if (static_cast<quint64>(high) - static_cast<quint64>(low) <=
+               std::numeric_limits<quint32>::max()) {
+        // Sparse keys within 32 bits of each other: key and row in one word,
+        // so that equal keys keep row order and the sort reads one array.
+        std::vector<quint64> keyed;
+        keyed.reserve(static_cast<std::size_t>(keys));
+        for (int r = 0; r < rows; ++r)
+            if (!FTable->IsNull(r, column))
+                keyed.push_back((static_cast<quint64>(FTable->Integer(r, column)) - static_cast<quint64>(low))
+                                    << 32 |
+                                static_cast<quint32>(r));
+        std::sort(keyed.begin(), keyed.end());
+        for (std::size_t k = 0; k < keyed.size(); ++k)
+            (*order)[k] = static_cast<int>(keyed[k] & 0xffffffffu);
+    } else {
+        std::vector<std::pair<qint64, int>> keyed;
+        keyed.reserve(static_cast<std::size_t>(keys));
+        for (int r = 0; r < rows; ++r)
+            if (!FTable->IsNull(r, column))
+                keyed.emplace_back(FTable->Integer(r, column), r);
+        std::sort(keyed.begin(), keyed.end());
+        for (std::size_t k = 0; k < keyed.size(); ++k)
+            (*order)[k] = keyed[k].second;
+    }
     FOrder = std::move(order);
 }
 

@@ -1,6 +1,7 @@
 #include "reports/DataView.h"
 #include "reports/KeyIndex.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -84,6 +85,11 @@ TEST(DataViewTest, KeyIndexGivesTheRowsOfOneKeyInTheirOwnOrder)
         {{0, std::nullopt, 0}, 0, {0, 2}},
         {{-5, 4, -5}, -5, {0, 2}},
         {{}, 0, {}},
+        // Keys far apart (sorted by key and row), and apart by more than 32 bits.
+        {{900, std::nullopt, 10, 900, 10}, 900, {0, 3}},
+        {{4000000000LL, 1, 4000000000LL, 2}, 4000000000LL, {0, 2}},
+        {{INT64_MAX, INT64_MIN, INT64_MAX, std::nullopt, INT64_MIN}, INT64_MIN, {1, 4}},
+        {{INT64_MAX, INT64_MIN, INT64_MAX}, INT64_MAX, {0, 2}},
     };
     for (const auto& c : cases) {
         auto table = KeyTable(c.Keys);
