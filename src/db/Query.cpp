@@ -90,6 +90,14 @@ std::shared_ptr<TResultTable> TQuery::Open()
         FStatement->Reset();
     }
     sqlite3_stmt* statement = FStatement->Handle();
+    // However the load ends (out of memory too), the statement is reset: a
+    // statement left in the middle keeps a read open, and that holds up every
+    // import's commit.
+    struct TResetOnExit
+    {
+        sqlite3_stmt* Statement;
+        ~TResetOnExit() { sqlite3_reset(Statement); }
+    } resetOnExit{statement};
     // A window program's libraries may have left the vector registers dirty.
     ClearUpperVectorState();
     // The first step comes before the types: expressions are typed by their first row.
