@@ -19,24 +19,25 @@ double Now()
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-double Generate(const QString& folder, int hands)
+double Generate(const QString& folder, int hands, const QString& firstDay, int days)
 {
     const double start = Now();
     QFile::remove(QDir(folder).filePath(TRakeDatabase::DatabaseFileName));
     TRakeDatabase database(folder);
     database.OpenRakeDatabase();
     database.Execute(
-        QStringLiteral(
-            "BEGIN;"
-            "WITH RECURSIVE n(h) AS (SELECT 1 UNION ALL SELECT h + 1 FROM n WHERE h < %1) "
-            "INSERT INTO Master SELECT h, 'Table ' || (h % 50), "
-            "date('2025-01-01', '+' || (h * 365 / %1) || ' days'), time(h * 37 % 86400, 'unixepoch'), "
-            "(h % 400 + 1) / 100.0, 6, (h % 400 + 1) / 600.0 FROM n;"
-            "WITH RECURSIVE k(p) AS (SELECT 0 UNION ALL SELECT p + 1 FROM k WHERE p < 5) "
-            "INSERT INTO Detail SELECT Hand, 'Player ' || ((Hand * 7 + p * 331) % 5000), "
-            "Rake * (p + 1) / 21.0 FROM Master, k ORDER BY Hand % 50, Hand, p;"
-            "COMMIT;")
-            .arg(hands));
+        QStringLiteral("BEGIN;"
+                       "WITH RECURSIVE n(h) AS (SELECT 1 UNION ALL SELECT h + 1 FROM n WHERE h < %1) "
+                       "INSERT INTO Master SELECT h, 'Table ' || (h % 50), "
+                       "date('%2', '+' || (h * %3 / %1) || ' days'), time(h * 37 % 86400, 'unixepoch'), "
+                       "(h % 400 + 1) / 100.0, 6, (h % 400 + 1) / 600.0 FROM n;"
+                       "WITH RECURSIVE k(p) AS (SELECT 0 UNION ALL SELECT p + 1 FROM k WHERE p < 5) "
+                       "INSERT INTO Detail SELECT Hand, 'Player ' || ((Hand * 7 + p * 331) % 5000), "
+                       "Rake * (p + 1) / 21.0 FROM Master, k ORDER BY Hand % 50, Hand, p;"
+                       "COMMIT;")
+            .arg(hands)
+            .arg(firstDay)
+            .arg(days));
     return Now() - start;
 }
 

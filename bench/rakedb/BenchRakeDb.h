@@ -10,7 +10,9 @@ namespace BenchRakeDb {
 // Writes folder/Kestrum2.db3 with `hands` Master rows and six Detail rows per
 // hand. Detail rows go in the order imports leave them: table by table, so the
 // file is not in hand order. Returns the seconds it took.
-double Generate(const QString& folder, int hands);
+// The hands are spread evenly over `days` days from firstDay.
+double Generate(const QString& folder, int hands, const QString& firstDay = QStringLiteral("2025-01-01"),
+                int days = 365);
 
 // Writes folder/Kestrum2.db3 with Master rows only, enough for the reports by
 // date and month: a few hundred hands a day from `first` for `days` days, more

@@ -5,6 +5,7 @@
 #include "app/Controls.h"
 #include "app/MessageBoxes.h"
 #include "app/Pickers.h"
+#include "app/QueryWait.h"
 #include "app/RakebackModel.h"
 #include "app/WindowParts.h"
 #include "db/RakeDatabase.h"
@@ -165,6 +166,8 @@ void TRakebackPage::BuildControls()
     commands->addSpacing(8);
     commands->addWidget(ExportCsvBtn);
     commands->addWidget(SavePdfBtn);
+    RBCancelBtn = MakeButton(QStringLiteral("Cancel"), "RBCancelBtn", 75, 25);
+    commands->addWidget(RBCancelBtn);
     commands->addStretch(1);
     top->addLayout(commands, 2, 0, 1, 8);
 
@@ -177,6 +180,8 @@ void TRakebackPage::BuildControls()
     page->addWidget(topBar);
     page->addWidget(RakebackGrid, 1);
     page->addWidget(RakebackStatus);
+    FWait = new TQueryWait(FParts, {RakebackStatus}, RBCancelBtn);
+    FWait->setParent(this);
 }
 
 void TRakebackPage::ConnectHandlers()
@@ -228,9 +233,17 @@ void TRakebackPage::Calculate()
     const TReportLimit end = Limit(RBEndCB, RBEndDate, RBEndTime);
     const TRakebackBasis basis = EqualRB->isChecked() ? TRakebackBasis::Equal : TRakebackBasis::Proportional;
     SetStatus(RakebackStatus, QStringLiteral("Calculating"));
-    const TBusyScope busy(WaitCursorHook());
-    const TRakebackStatement statement =
-        BuildRakebackStatement(*FParts.RakeDatabase, start, end, basis, percent);
+    TRakebackStatement statement;
+    try {
+        const TBusyScope busy(WaitCursorHook());
+        RunWaiting(FWait->Hook(), [&] {
+            statement = BuildRakebackStatement(*FParts.RakeDatabase, start, end, basis, percent);
+        });
+    } catch (const TCancelled&) {
+        // The statement shown before stays, with what it was calculated for.
+        SetStatus(RakebackStatus, QStringLiteral("Query cancelled"));
+        return;
+    }
     FDefaultPercent = percent;
     FShownStart = start;
     FShownEnd = end;

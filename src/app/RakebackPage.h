@@ -13,6 +13,7 @@ class QRadioButton;
 class QTableView;
 class TPicker;
 class TRakebackModel;
+class TQueryWait;
 
 // The "Rakeback" page: a period, a basis and a default rate make a statement
 // of what each player gets back; a player's own rate is set in the grid; the
@@ -43,6 +44,7 @@ public:
     QRadioButton *ProportionalRB, *EqualRB;
     QLineEdit* DefaultRateEdit;
     QPushButton *CalculateBtn, *ExportCsvBtn, *SavePdfBtn;
+    QPushButton* RBCancelBtn; // shown while a statement is calculated
     QTableView* RakebackGrid;
     QLabel* RakebackStatus;
 
@@ -56,6 +58,7 @@ private:
     QString AskFile(const QString& suffix);
 
     TRakebackModel* FModel;
+    TQueryWait* FWait;
     // What the shown statement was built from, for its files' names and facts.
     TReportLimit FShownStart, FShownEnd;
     TRakebackBasis FShownBasis = TRakebackBasis::Proportional;
