@@ -4,7 +4,7 @@
 # The bare import of this build beside another build's (an earlier commit,
 # built with the same options), on the same realistic corpus, rounds
 # interleaved. Two cases: into a new database, and again into the database
-# the corpus already filled (every hand read a second time, as today's file
+# that build filled with the corpus (every hand read a second time, as today's file
 # is through the day). Prints the median processor time of each and the ratio
 # of this build to the other.
 set -euo pipefail
@@ -18,14 +18,17 @@ trap 'rm -rf "$work"' EXIT
 
 "$build/kestrum_corpus" "$work/corpus" "$hands" 1
 cat "$work"/corpus/* > /dev/null
-"$build/bench_import" "$work/corpus" "$work/full.db3" > /dev/null
+# Each build fills its own database: an index one build makes and the other
+# does not would otherwise cost the other its upkeep too.
+"$build/bench_import" "$work/corpus" "$work/full-this.db3" > /dev/null
+"$other/bench_import" "$work/corpus" "$work/full-other.db3" > /dev/null
 
 : > "$work/results"
 for round in $(seq "$rounds"); do
   for which in this other; do
     bin="$build/bench_import"; [ "$which" = other ] && bin="$other/bench_import"
     rm -f "$work/new.db3" "$work/again.db3"
-    cp "$work/full.db3" "$work/again.db3"
+    cp "$work/full-$which.db3" "$work/again.db3"
     new=$("$bin" "$work/corpus" "$work/new.db3" | awk '{ print $3 }')
     again=$("$bin" "$work/corpus" "$work/again.db3" | awk '{ print $3 }')
     echo "$which new $new" >> "$work/results"
