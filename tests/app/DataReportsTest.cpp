@@ -186,6 +186,7 @@ TEST_F(Pages, ALongReadStaysDrawnIgnoresCommandsAndStopsOnEscape)
         reports.SQLMemo->setPlainText(endless + "SELECT COUNT(*) FROM c");
         const TCase cases[] = {
             {"report",
+             &reports,
              {reports.ReportStatus},
              {"Performing query ..."},
              reports.ReportCancelBtn,
@@ -203,6 +204,7 @@ TEST_F(Pages, ALongReadStaysDrawnIgnoresCommandsAndStopsOnEscape)
              data.MasterGrid,
              0},
             {"rakeback",
+             &rakeback,
              {rakeback.RakebackStatus},
              {"Calculating"},
              rakeback.RBCancelBtn,
