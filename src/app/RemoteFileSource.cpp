@@ -58,6 +58,17 @@ TRemoteFileSource::TRemoteFileSource(TWindowParts& parts) : TFileSource(parts)
     remote->addWidget(RFileLabel, 1, 0);
     remote->addWidget(HHRemoteList, 2, 0);
     remote->setRowStretch(2, 1);
+    // A password the user no longer wants kept leaves the file now, not at a
+    // clean close that a crash or a power cut may never reach.
+    connect(RememberPW, &QCheckBox::clicked, this, [this](bool checked) {
+        if (!checked && FParts.Settings)
+            FParts.Guard([this] {
+                FParts.Settings->Save([](TSettingsWriter& writer) {
+                    writer.WriteBool(SN::RememberPW, false);
+                    writer.WriteText(SN::Password, QString());
+                });
+            });
+    });
 }
 
 TConnectionFields TRemoteFileSource::ConnectionFields() const

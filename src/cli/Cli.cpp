@@ -77,19 +77,21 @@ int Dispatch(const QStringList& arguments, TCliOutput& out)
 
 // Ctrl+C asks the command to stop (the engine's statements and the waits
 // look at the request); a second one ends the program at once.
-void CatchInterrupt()
+void CatchSignals()
 {
     struct sigaction action = {};
     action.sa_handler = [](int) { Interrupt::Request(); };
     action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
+    // A closed pipe is a failed write like any other: a message and exit code 1.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 } // namespace
 
 int RunCli(const QStringList& arguments)
 {
-    CatchInterrupt();
+    CatchSignals();
     TCliOutput out;
     // Whatever a stop made fail, it was the stop: an import rolled back, no
     // table printed, no file written, and nothing more said.

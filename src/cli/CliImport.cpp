@@ -113,7 +113,7 @@ QString FirstLine(const QString& path)
 // The connection fields: each option, else what the window saved, else the
 // window's defaults. The password never comes from an argument, which any
 // user could read in the process list.
-TConnectionFields RemoteFields(const QCommandLineParser& parser)
+TConnectionFields RemoteFields(const QCommandLineParser& parser, TCliOutput& out)
 {
     TConnectionFields fields;
     bool rememberPassword = false;
@@ -132,9 +132,13 @@ TConnectionFields RemoteFields(const QCommandLineParser& parser)
         fields.FilePort = parser.value(QStringLiteral("port"));
     if (parser.isSet(QStringLiteral("api-path")))
         fields.APIPath = parser.value(QStringLiteral("api-path"));
-    if (parser.isSet(QStringLiteral("password-file")))
-        fields.Password = FirstLine(parser.value(QStringLiteral("password-file")));
-    else if (qEnvironmentVariableIsSet("KESTRUM_API_PASSWORD"))
+    if (parser.isSet(QStringLiteral("password-file"))) {
+        const QString path = parser.value(QStringLiteral("password-file"));
+        fields.Password = FirstLine(path);
+        // Said, not refused: the run at hand still works, the owner learns to fix it.
+        if (QFileInfo(path).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther))
+            out.Err(QStringLiteral("Warning: %1 can be read by other users").arg(path));
+    } else if (qEnvironmentVariableIsSet("KESTRUM_API_PASSWORD"))
         fields.Password = qEnvironmentVariable("KESTRUM_API_PASSWORD");
     else
         fields.Password = savedPassword;
@@ -199,7 +203,7 @@ int RemoteCommand(const QStringList& arguments, const QString& database, TCliOut
     const TEntrySelection selection = ReadSelectionOptions(parser);
 
     // A failed check or list is a TError: the message on stderr, exit code 1.
-    const TConnectionFields fields = RemoteFields(parser);
+    const TConnectionFields fields = RemoteFields(parser, out);
     CheckConnectionFields(fields);
     TApiClient client;
     QStringList entries = positional;

@@ -18,7 +18,9 @@ struct TCliInterrupted
 // The command line's two streams. Text goes out as UTF-8, a line at a time,
 // flushed, so output interleaves sensibly when both streams share a terminal
 // or a log. The progress line is for a person at a terminal only: when stderr
-// is not one (cron, a pipe) nothing of it is written. After Ctrl+C nothing
+// is not one (cron, a pipe) nothing of it is written. Lines (tables, lists,
+// messages) show control characters as U+FFFD; OutBytes (CSV, help) writes
+// its bytes as they are. A failed write to stdout raises TError. After Ctrl+C nothing
 // more is written: each call raises TCliInterrupted instead.
 class TCliOutput
 {

@@ -1,5 +1,6 @@
 #include "sources/ApiClient.h"
 
+#include "sources/ApiUrl.h"
 #include "sources/FormEncoding.h"
 #include "sources/HttpReply.h"
 #include "sources/HttpRequest.h"
@@ -101,7 +102,9 @@ TApiClient::~TApiClient() = default;
 
 QStringList LocalErrorReply(const QString& url)
 {
-    return {QStringLiteral("Result=Error"), QStringLiteral("Error=Could not connect to ") + url};
+    // The message may reach a screen or a log: no user and password in it.
+    return {QStringLiteral("Result=Error"),
+            QStringLiteral("Error=Could not connect to ") + WithoutUserInfo(url)};
 }
 
 QStringList TApiClient::PostApiRequest(const QString& url, const QList<QPair<QString, QString>>& fields)

@@ -10,3 +10,16 @@ QString BuildApiUrl(const TConnectionFields& fields)
     url += QLatin1Char('/') + fields.APIPath;
     return url;
 }
+
+QString WithoutUserInfo(QString address)
+{
+    const qsizetype scheme = address.indexOf(QLatin1String("://"));
+    const qsizetype hostStart = scheme < 0 ? 0 : scheme + 3;
+    qsizetype hostEnd = address.indexOf(u'/', hostStart);
+    if (hostEnd < 0)
+        hostEnd = address.size();
+    const qsizetype at = address.lastIndexOf(u'@', hostEnd - 1);
+    if (at >= hostStart)
+        address.remove(hostStart, at + 1 - hostStart);
+    return address;
+}

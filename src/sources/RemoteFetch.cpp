@@ -40,14 +40,5 @@ TEntryText FetchRemoteEntry(TApiClient& client, const TConnectionFields& fields,
 QString RemoteEntrySource(const TConnectionFields& fields, const QString& entry)
 {
     // A user and password typed into the server field stay out of the log.
-    QString address = BuildApiUrl(fields);
-    const qsizetype scheme = address.indexOf(QLatin1String("://"));
-    const qsizetype hostStart = scheme < 0 ? 0 : scheme + 3;
-    qsizetype hostEnd = address.indexOf(u'/', hostStart);
-    if (hostEnd < 0)
-        hostEnd = address.size();
-    const qsizetype at = address.lastIndexOf(u'@', hostEnd - 1);
-    if (at >= hostStart)
-        address.remove(hostStart, at + 1 - hostStart);
-    return address + QLatin1Char('/') + entry;
+    return WithoutUserInfo(BuildApiUrl(fields)) + QLatin1Char('/') + entry;
 }
