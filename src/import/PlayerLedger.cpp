@@ -58,7 +58,7 @@ qsizetype TPlayerLedger::SearchOrder(QStringView name, TOrder::const_iterator& p
     return place != FOrder.end() && Compare(FEntries[*place].Name, name) == 0 ? *place : -1;
 }
 
-TPlayerLedger::TEntry& TPlayerLedger::TakeSpare(QStringView name)
+Q_ALWAYS_INLINE TPlayerLedger::TEntry& TPlayerLedger::TakeSpare(QStringView name)
 {
     if (FCount == static_cast<qsizetype>(FEntries.size()))
         FEntries.emplace_back();
@@ -72,17 +72,23 @@ TPlayerLedger::TEntry& TPlayerLedger::TakeSpare(QStringView name)
 
 TPlayer& TPlayerLedger::FindOrAdd(QStringView name)
 {
+    if (!FOrder.empty())
+        return FindOrAddInOrder(name);
+    bool found = false;
+    const qsizetype at = Search(name, found);
+    if (found)
+        return FEntries[at].Player;
+    if (FCount == SmallCount)
+        return FindOrAddInOrder(name);
+    TakeSpare(name);
+    std::rotate(FEntries.begin() + at, FEntries.begin() + FCount, FEntries.begin() + FCount + 1);
+    ++FCount;
+    return FEntries[at].Player;
+}
+
+TPlayer& TPlayerLedger::FindOrAddInOrder(QStringView name)
+{
     if (FOrder.empty()) {
-        bool found = false;
-        const qsizetype at = Search(name, found);
-        if (found)
-            return FEntries[at].Player;
-        if (FCount < SmallCount) {
-            TakeSpare(name);
-            std::rotate(FEntries.begin() + at, FEntries.begin() + FCount, FEntries.begin() + FCount + 1);
-            ++FCount;
-            return FEntries[at].Player;
-        }
         // The entries stand in order: each goes in at the end.
         for (qsizetype i = 0; i < FCount; ++i)
             FOrder.emplace_hint(FOrder.end(), i);

@@ -147,6 +147,8 @@ private:
     // The same past SmallCount: the entry's index, or -1.
     qsizetype SearchOrder(QStringView name, TOrder::const_iterator& place) const;
     TEntry& TakeSpare(QStringView name);
+    // Out of line, so that a table's few players pay nothing for it.
+    Q_NEVER_INLINE TPlayer& FindOrAddInOrder(QStringView name);
 
     QCollator FCollator;
     std::vector<TEntry> FEntries;
