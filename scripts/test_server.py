@@ -56,6 +56,9 @@ def parse_args():
     p.add_argument("--no-files-line", action="store_true", help="leave the Files line out of list replies")
     p.add_argument("--fail-name", action="append", default=[],
                    help="a fetch of this table name answers Result=Error (repeatable)")
+    p.add_argument("--body-bytes", type=int, default=0,
+                   help="answer every fetch with Result=Ok and filler lines, this many bytes in all "
+                        "(made as they are sent, so a huge reply costs no memory)")
     p.add_argument("--record", default="", help="folder that receives every raw request")
     p.add_argument("--exit-on-stdin-eof", action="store_true", help="exit when standard input closes")
     p.add_argument("--max-seconds", type=float, default=0, help="exit after this many seconds (0: never)")
@@ -198,6 +201,19 @@ class Trickle:
         return getattr(self.conn, name)
 
 
+def generated_body(total):
+    """Result=Ok, then 40-byte lines: exactly total bytes, in blocks."""
+    head = b"Result=Ok\r\n"[:total]
+    yield head
+    line = b"Hand #1 - 2024-02-01 12:00:00 filler..\r\n"
+    block = line * 1638
+    left = total - len(head)
+    while left > 0:
+        piece = block[:left]
+        yield piece
+        left -= len(piece)
+
+
 class Handler(socketserver.BaseRequestHandler):
     def handle(self):
         server = self.server
@@ -234,7 +250,7 @@ class Handler(socketserver.BaseRequestHandler):
         target = head.split("\r\n", 1)[0].split(" ")
         api = Api(opts)
         if len(target) < 2 or target[1] != "/" + opts.api_path:
-            status, lines = 404, api.error("No such path")
+            status, lines, fields = 404, api.error("No such path"), {}
         else:
             fields = dict(urllib.parse.parse_qsl(body.decode("ascii", "replace"), keep_blank_values=True))
             status, lines = opts.status, api.answer(fields)
@@ -242,6 +258,9 @@ class Handler(socketserver.BaseRequestHandler):
                 lines = api.error("Server error %d" % status)
         text = "".join(line + "\r\n" for line in lines)
         encoded = text.encode(opts.charset or "latin-1", "replace")
+        generated = opts.body_bytes > 0 and status == 200 and "Name" in fields
+        length = opts.body_bytes if generated else len(encoded)
+        pieces = generated_body(length) if generated else [encoded]
         content_type = opts.content_type + ("; charset=" + opts.charset if opts.charset else "")
 
         reason = {200: "OK", 302: "Found", 404: "Not Found", 500: "Internal Server Error"}.get(status, "Status")
@@ -253,7 +272,7 @@ class Handler(socketserver.BaseRequestHandler):
         if framing == "chunked":
             out.append("Transfer-Encoding: chunked")
         elif framing == "length" or opts.cut:
-            out += ["Content-Length: %d" % len(encoded), "Connection: keep-alive"]
+            out += ["Content-Length: %d" % length, "Connection: keep-alive"]
         status_line = "HTTP/1.0 OK" if opts.malformed_status else "HTTP/1.0 %d %s" % (status, reason)
         conn.sendall((status_line + "\r\n" + "".join(h + "\r\n" for h in out) + "\r\n").encode("latin-1"))
 
@@ -263,19 +282,24 @@ class Handler(socketserver.BaseRequestHandler):
         if framing == "chunked":
             # Small odd-sized chunks, so that lines and characters are split between them
             # (larger ones for a big file, which would otherwise take ages to send).
-            step = 7 if len(encoded) < 65536 else 65521
-            for i in range(0, len(encoded), step):
-                piece = encoded[i:i + step]
-                ext = ";piece=%d" % i if i == 0 else ""
-                conn.sendall(b"%x%s\r\n%s\r\n" % (len(piece), ext.encode(), piece))
+            step = 7 if length < 65536 else 65521
+            sent = 0
+            for block in pieces:
+                for i in range(0, len(block), step):
+                    piece = block[i:i + step]
+                    ext = ";piece=%d" % sent if sent == 0 else ""
+                    conn.sendall(b"%x%s\r\n%s\r\n" % (len(piece), ext.encode(), piece))
+                    sent += len(piece)
             conn.sendall(b"0\r\nX-Trailer: end\r\n\r\n")
             wait_for_close(conn)
         elif framing == "length":
-            conn.sendall(encoded)
+            for block in pieces:
+                conn.sendall(block)
             # HTTP/1.0 keep-alive: the client must stop at the length, not wait for a close.
             wait_for_close(conn)
         else:
-            conn.sendall(encoded)
+            for block in pieces:
+                conn.sendall(block)
             if isinstance(conn, ssl.SSLSocket):
                 # Send close_notify, then close at once instead of waiting for the client's.
                 try:

@@ -3,14 +3,49 @@
 #include "platform/Error.h"
 #include "platform/Interrupt.h"
 
+#include <QDateTime>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QThread>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
 const char* const ClosedMessage = "RakeDatabase: Cannot perform this operation on a closed database";
+
+// A start that is still making its new file is well within this.
+constexpr qint64 LeftoverAgeSeconds = 10 * 60;
+
+// "<file>.new-" and CreateWhole's 8 hex digits, or the journal of such a file.
+bool IsNewFileLeftover(QStringView name, QStringView fileName)
+{
+    const QLatin1String marker(".new-");
+    if (!name.startsWith(fileName) || !name.sliced(fileName.size()).startsWith(marker))
+        return false;
+    QStringView rest = name.sliced(fileName.size() + marker.size());
+    if (rest.endsWith(QLatin1String("-journal")))
+        rest.chop(8);
+    return rest.size() == 8 && std::all_of(rest.begin(), rest.end(), [](QChar c) {
+               return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f');
+           });
+}
+
+// What a start killed inside CreateWhole left behind: files of that exact form
+// in the database's own folder, old enough that no start is still making them.
+void RemoveNewFileLeftovers(const QString& databasePath)
+{
+    const QFileInfo database(databasePath);
+    const QString fileName = database.fileName();
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-LeftoverAgeSeconds);
+    QDirIterator entries(database.absolutePath(), QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    while (entries.hasNext()) {
+        const QFileInfo entry = entries.nextFileInfo();
+        if (IsNewFileLeftover(entry.fileName(), fileName) && entry.lastModified().toUTC() < before)
+            QFile::remove(entry.filePath());
+    }
+}
 } // namespace
 
 // ------------------------------------------------------------- TRakeDatabase
@@ -95,6 +130,7 @@ void TRakeDatabase::CreateWhole()
 void TRakeDatabase::OpenRakeDatabase()
 {
     FFileName = FFolder + FBaseName;
+    RemoveNewFileLeftovers(FFileName);
     if (!QFileInfo::exists(FFileName))
         CreateWhole();
     OpenFile(false);

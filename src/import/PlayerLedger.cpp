@@ -52,12 +52,14 @@ qsizetype TPlayerLedger::Search(QStringView name, bool& found) const
     return low;
 }
 
-TPlayer& TPlayerLedger::FindOrAdd(QStringView name)
+qsizetype TPlayerLedger::SearchOrder(QStringView name, TOrder::const_iterator& place) const
 {
-    bool found = false;
-    const qsizetype at = Search(name, found);
-    if (found)
-        return FEntries[at].Player;
+    place = FOrder.lower_bound(name);
+    return place != FOrder.end() && Compare(FEntries[*place].Name, name) == 0 ? *place : -1;
+}
+
+Q_ALWAYS_INLINE TPlayerLedger::TEntry& TPlayerLedger::TakeSpare(QStringView name)
+{
     if (FCount == static_cast<qsizetype>(FEntries.size()))
         FEntries.emplace_back();
     TEntry& spare = FEntries[FCount];
@@ -65,13 +67,48 @@ TPlayer& TPlayerLedger::FindOrAdd(QStringView name)
     spare.Name.resize(name.size());
     std::copy(name.begin(), name.end(), spare.Name.begin());
     spare.Player = TPlayer{};
+    return spare;
+}
+
+TPlayer& TPlayerLedger::FindOrAdd(QStringView name)
+{
+    if (!FOrder.empty())
+        return FindOrAddInOrder(name);
+    bool found = false;
+    const qsizetype at = Search(name, found);
+    if (found)
+        return FEntries[at].Player;
+    if (FCount == SmallCount)
+        return FindOrAddInOrder(name);
+    TakeSpare(name);
     std::rotate(FEntries.begin() + at, FEntries.begin() + FCount, FEntries.begin() + FCount + 1);
     ++FCount;
     return FEntries[at].Player;
 }
 
+TPlayer& TPlayerLedger::FindOrAddInOrder(QStringView name)
+{
+    if (FOrder.empty()) {
+        // The entries stand in order: each goes in at the end.
+        for (qsizetype i = 0; i < FCount; ++i)
+            FOrder.emplace_hint(FOrder.end(), i);
+    }
+    TOrder::const_iterator place;
+    const qsizetype at = SearchOrder(name, place);
+    if (at >= 0)
+        return FEntries[at].Player;
+    TEntry& added = TakeSpare(name);
+    FOrder.emplace_hint(place, FCount++);
+    return added.Player;
+}
+
 TPlayer* TPlayerLedger::Find(QStringView name)
 {
+    if (!FOrder.empty()) {
+        TOrder::const_iterator place;
+        const qsizetype at = SearchOrder(name, place);
+        return at >= 0 ? &FEntries[at].Player : nullptr;
+    }
     bool found = false;
     const qsizetype at = Search(name, found);
     return found ? &FEntries[at].Player : nullptr;

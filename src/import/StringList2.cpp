@@ -1,6 +1,7 @@
 #include "import/StringList2.h"
 
 #include "platform/RegularFile.h"
+#include "platform/SharedLines.h"
 #include "platform/Simd.h"
 #include "platform/TextCodec.h"
 
@@ -118,33 +119,10 @@ void TStringList2::CutIntoLines(QString text)
     const qsizetype size = text.size();
     if (size == 0)
         return;
-    // Every line shares the one decoded buffer: no allocation per line, and
-    // each line is still a QString of its own (copy-on-write, as any other).
-    // Qt's public API has no way to share part of a buffer, so this builds the
-    // shared strings and the list's storage through Qt's array internals:
-    // copying each line instead (QStringList::emplaceBack) made the whole
-    // import run 6% more instructions (callgrind, bench/import's corpus), and
-    // a line at a time is what these files are made of.
-    char16_t* const data = reinterpret_cast<char16_t*>(text.data());
-    QString::DataPointer& whole = text.data_ptr();
-    // The lines are placed straight into the list's storage, without
-    // append's general checks on every line. Hand-history lines run to some
-    // twenty-odd characters: room for about that many up front.
-    QArrayDataPointer<QString> lines(QTypedArrayData<QString>::allocate(size / 22 + 1));
-    const auto addLine = [&](qsizetype start, qsizetype end) {
-        // The break itself becomes the line's terminating NUL; the last line
-        // ends where the string does, already terminated.
-        if (end < size)
-            data[end] = u'\0';
-        // The buffer is this thread's alone until the list is handed out, so
-        // the count needs no locked increment (one per line adds up).
-        QBasicAtomicInt& count = whole.d_ptr()->ref_;
-        count.storeRelaxed(count.loadRelaxed() + 1);
-        if (lines.freeSpaceAtEnd() == 0)
-            lines.detachAndGrow(QArrayData::GrowsAtEnd, 1, nullptr, nullptr);
-        new (lines.end()) QString(QString::DataPointer(whole.d_ptr(), data + start, end - start));
-        ++lines.size;
-    };
+    // Hand-history lines run to some twenty-odd characters: room for about
+    // that many up front.
+    TSharedLines lines(text, size / 22 + 1);
+    char16_t* const data = lines.Data();
     // Cut at CR, LF or CR LF; a break at the very end makes no empty line; the
     // text ends at a NUL.
     qsizetype start = 0;
@@ -156,7 +134,7 @@ void TStringList2::CutIntoLines(QString text)
         const char16_t c = data[i];
         if (c == u'\n' || c == u'\r') {
             const bool crlf = c == u'\r' && i + 1 < size && data[i + 1] == u'\n';
-            addLine(start, i);
+            lines.Add(start, i);
             if (crlf)
                 ++i;
             start = i + 1;
@@ -166,6 +144,6 @@ void TStringList2::CutIntoLines(QString text)
         ++i;
     }
     if (i > start)
-        addLine(start, i);
-    QStringList::operator=(QStringList(std::move(lines)));
+        lines.Add(start, i);
+    QStringList::operator=(lines.Take());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/EntryText.h"
+
 #include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
@@ -9,9 +11,7 @@
 class TStringList2 : public QStringList
 {
 public:
-    // The largest file read: its text, lines and bytes together stay within
-    // about four times its size, and a runaway file can't take all the memory.
-    static constexpr qint64 MaxFileBytes = qint64(512) << 20;
+    static constexpr qint64 MaxFileBytes = MaxEntryBytes;
 
     // Replaces the content with the file's lines. Raises TError when the file
     // cannot be opened or read, is not a regular file (a folder, a pipe, a

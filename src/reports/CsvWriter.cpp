@@ -135,7 +135,8 @@ QString BuildCsvText(TDataView& view, const QLocale& locale)
                         out += FormatCsvReal(view.Real(row, c), separator);
                     break;
                 default:
-                    out += QString::fromUtf8(view.Blob(row, c));
+                    // Quoted like text: its bytes may hold a comma or a line break.
+                    AppendQuoted(out, QString::fromUtf8(view.Blob(row, c)));
                     break;
                 }
             }

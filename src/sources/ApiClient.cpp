@@ -203,10 +203,15 @@ bool TApiClient::Exchange(const THttpAddress& address, const QByteArray& body, c
     if (reader.Status() < 200 || reader.Status() > 299)
         return false;
     const QList<QByteArray> types = reader.HeaderValues("Content-Type");
-    const QByteArray reply = reader.TakeBody();
-    FLastReplyBytes = reply.size();
-    const QString text = DecodeReplyText(reply, types.isEmpty() ? QByteArray() : types.last());
-    lines = SplitReplyLines(text);
+    QString text;
+    {
+        // The bytes go before the lines are made: at most two of bytes, text
+        // and lines are held at once.
+        const QByteArray reply = reader.TakeBody();
+        FLastReplyBytes = reply.size();
+        text = DecodeReplyText(reply, types.isEmpty() ? QByteArray() : types.last());
+    }
+    lines = SplitReplyLines(std::move(text));
     return true;
 }
 

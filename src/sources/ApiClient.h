@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/EntryText.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -27,7 +29,8 @@ public:
     static constexpr int DefaultIdleReadTimeoutMs = 60'000;
     static constexpr int DefaultListExchangeMs = 2 * 60'000;
     static constexpr int DefaultFetchExchangeMs = 10 * 60'000;
-    static constexpr qint64 DefaultMaxReplyBytes = qint64(1) << 30;
+    // A reply's body has a local file's limit.
+    static constexpr qint64 DefaultMaxReplyBytes = MaxEntryBytes;
 
     TApiClient();
     ~TApiClient();

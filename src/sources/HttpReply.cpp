@@ -1,5 +1,7 @@
 #include "sources/HttpReply.h"
 
+#include "platform/SharedLines.h"
+
 #include <QStringDecoder>
 
 namespace {
@@ -43,9 +45,6 @@ bool THttpReplyReader::Feed(QByteArrayView data)
         return false;
     if (FState == TState::Complete)
         return true;
-    FReceived += data.size();
-    if (FReceived > FMaxBytes)
-        return Fail();
     qsizetype pos = 0;
     while (pos < data.size() && FState != TState::Complete && FState != TState::Failed) {
         switch (FState) {
@@ -60,11 +59,17 @@ bool THttpReplyReader::Feed(QByteArrayView data)
             break;
         }
         case TState::UntilClose:
+            if (FBody.size() + (data.size() - pos) > FMaxBytes)
+                return Fail();
             FBody.append(data.sliced(pos));
             pos = data.size();
             break;
         default: {
             const qsizetype end = data.indexOf('\n', pos);
+            // The head, the chunks' sizes and the trailers have the same cap.
+            FHeadBytes += (end < 0 ? data.size() : end + 1) - pos;
+            if (FHeadBytes > FMaxBytes)
+                return Fail();
             if (end < 0) {
                 FLine.append(data.sliced(pos));
                 pos = data.size();
@@ -212,6 +217,8 @@ bool THttpReplyReader::EndOfHeaders()
     if (length > FMaxBytes)
         return false;
     FRemaining = length;
+    // Announced, the body is held without growing (growth copies it).
+    FBody.reserve(length);
     FState = length == 0 ? TState::Complete : TState::LengthBody;
     return true;
 }
@@ -298,22 +305,26 @@ QString DecodeReplyText(const QByteArray& body, const QByteArray& contentType)
     return decoder.decode(body);
 }
 
-QStringList SplitReplyLines(const QString& text)
+QStringList SplitReplyLines(QString text)
 {
-    QStringList lines;
     const qsizetype size = text.size();
-    const QChar* data = text.constData();
+    if (size == 0)
+        return {};
+    // A reply's lines run to some twenty-odd characters, as a file's do.
+    TSharedLines lines(text, size / 22 + 1);
+    const char16_t* const data = lines.Data();
     qsizetype start = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = data[i].unicode();
+        const char16_t c = data[i];
         if (c != u'\r' && c != u'\n')
             continue;
-        lines.append(QString(data + start, i - start));
-        if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
+        const bool crlf = c == u'\r' && i + 1 < size && data[i + 1] == u'\n';
+        lines.Add(start, i);
+        if (crlf)
             ++i;
         start = i + 1;
     }
     if (start < size)
-        lines.append(QString(data + start, size - start));
-    return lines;
+        lines.Add(start, size);
+    return lines.Take();
 }

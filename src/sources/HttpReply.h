@@ -10,8 +10,9 @@
 
 // Reads one HTTP reply as its bytes arrive: status line, header lines, then the body
 // delimited by Content-Length, by chunked coding or by the server closing. Interim
-// 1xx replies are skipped. Anything that does not read as HTTP, or more bytes in all
-// than the cap, fails the reply for good.
+// 1xx replies are skipped. Anything that does not read as HTTP, a body past the cap
+// (an announced one before any of it is held) or a head past it fails the reply for
+// good.
 class THttpReplyReader
 {
 public:
@@ -55,7 +56,7 @@ private:
     bool Fail();
 
     qint64 FMaxBytes;
-    qint64 FReceived = 0;
+    qint64 FHeadBytes = 0; // all but the body
     TState FState = TState::StatusLine;
     int FStatus = 0;
     QByteArray FLine;
@@ -70,4 +71,5 @@ private:
 QString DecodeReplyText(const QByteArray& body, const QByteArray& contentType);
 
 // Cuts at CR LF, lone CR or lone LF; a final break makes no empty last line.
-QStringList SplitReplyLines(const QString& text);
+// The lines share the text's buffer (see TSharedLines).
+QStringList SplitReplyLines(QString text);

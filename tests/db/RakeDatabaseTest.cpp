@@ -3,7 +3,9 @@
 #include "platform/Error.h"
 
 #include "support/QtPrinters.h"
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -69,6 +71,39 @@ TEST_F(RakeDatabaseTest, CreatesTheFileWithItsTables)
         other.Column("SELECT name FROM sqlite_master WHERE type='index'"),
         (QStringList{QStringLiteral("sqlite_autoindex_Detail_1"),
                      QStringLiteral("sqlite_autoindex_RakebackRates_1"), QStringLiteral("MasterDateTime")}));
+}
+
+// A start killed while it made the file leaves its new file and journal; the
+// next start removes those of ours that no start in progress can still own.
+TEST_F(RakeDatabaseTest, RemovesOldLeftoversOfANewFileOnly)
+{
+    const struct
+    {
+        const char* Name;
+        int AgeMinutes;
+        bool Removed;
+    } cases[] = {
+        {"Kestrum2.db3.new-0badf00d", 11, true},      {"Kestrum2.db3.new-0badf00d-journal", 60 * 24, true},
+        {"Kestrum2.db3.new-12345678", 9, false}, // another start may be making it
+        {"Kestrum2.db3.new-1234567", 11, false},      {"Kestrum2.db3.new-123456789", 11, false},
+        {"Kestrum2.db3.new-0BADF00D", 11, false},     {"Kestrum2.db3.new-0badf00g", 11, false},
+        {"Kestrum2.db3.new-0badf00d-wal", 11, false}, {"Other.db3.new-0badf00d", 11, false},
+        {"xKestrum2.db3.new-0badf00d", 11, false},    {"Kestrum2.db3-journal", 11, false},
+    };
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const auto& c : cases) {
+        QFile file(Dir.filePath(c.Name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+        file.flush(); // a write at the close would set the time again
+        ASSERT_TRUE(file.setFileTime(now.addSecs(-60 * c.AgeMinutes), QFileDevice::FileModificationTime));
+    }
+
+    TRakeDatabase db(Dir.path());
+    db.OpenRakeDatabase();
+    for (const auto& c : cases)
+        EXPECT_EQ(QFileInfo::exists(Dir.filePath(c.Name)), !c.Removed) << c.Name;
+    EXPECT_TRUE(QFileInfo::exists(Path()));
 }
 
 TEST_F(RakeDatabaseTest, ExistingFileIsOpenedAsItIsAndFailsAtFirstUseWithoutTables)

@@ -1,8 +1,12 @@
 #include "import/PlayerLedger.h"
+#include "import/HandParser.h"
+#include "import/HandRecord.h"
 
+#include <QElapsedTimer>
 #include <QLocale>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <random>
 
 namespace {
@@ -111,11 +115,17 @@ TEST(PlayerLedger, BisectionFindsEverySpelling)
 TEST(PlayerLedger, ClearedLedgerStartsAFreshHand)
 {
     TPlayerLedger ledger;
+    QStringList crowd; // past the few players of a table
+    for (int i = 60; i > 0; --i)
+        crowd << QStringLiteral("Seat%1").arg(i * 7 % 61);
     const QStringList hands[] = {
         {"Zed", "Alexandria-the-long", "mia", "Bo"},
         {"Al", "zed", "Mia"},
+        crowd,
         {},
         {"Alexandria-the-longest-name-yet", "Bo", "Cy", "Dee", "Eve", "al"},
+        crowd,
+        {"Bo", "al"},
     };
     for (const QStringList& hand : hands) {
         ledger.Clear();
@@ -132,6 +142,46 @@ TEST(PlayerLedger, ClearedLedgerStartsAFreshHand)
         EXPECT_EQ(NamesOf(ledger), wanted);
         EXPECT_EQ(ledger.Find(u"Alexandria-the-long") != nullptr, hand.contains("Alexandria-the-long"));
     }
+}
+
+// A hostile text may seat any number of players at one table: finding each
+// must not cost a walk over all those before it.
+TEST(PlayerLedger, AHandOfManyPlayersTakesSeconds)
+{
+    const TLocaleScope scope(QLocale(QLocale::German, QLocale::Germany));
+    constexpr int players = 200000;
+    std::vector<int> order(players);
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), std::mt19937(11));
+    QStringList lines{"Hand #77-1 - 2026-05-01 12:00:00", "Game: Hold'em NL (1/2)", "Table: Oak"};
+    for (const int i : order)
+        lines << QStringLiteral("Plàyer%1 calls 2").arg(i);
+    for (const int i : order) // every name again, in other letter case
+        lines << QStringLiteral("PLÀYER%1 folds").arg(i);
+    lines << "Rake (10)"
+          << "** Summary **";
+
+    struct TSink : THandSink
+    {
+        QStringList Names;
+        double Shares = 0;
+        void WriteHand(THandRecord& hand) override
+        {
+            for (const auto& entry : hand.PlayerLedger) {
+                Names << entry.Name;
+                Shares += entry.Share;
+            }
+        }
+    } sink;
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_EQ(ImportHands(sink, lines), 1);
+    EXPECT_LT(timer.elapsed(), 10000);
+    ASSERT_EQ(sink.Names.size(), players);
+    const TPlayerLedger ledger;
+    for (qsizetype i = 1; i < sink.Names.size(); ++i)
+        ASSERT_LT(ledger.Compare(sink.Names[i - 1], sink.Names[i]), 0) << qPrintable(sink.Names[i]);
+    EXPECT_NEAR(sink.Shares, 10, 1e-6);
 }
 
 } // namespace

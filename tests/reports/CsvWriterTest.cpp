@@ -114,6 +114,10 @@ TEST_F(CsvWriterTest, HeaderTextIntegersRealsAndEmptyResults)
         {"SELECT Name AS \"Say \"\"hi\"\"\", SUM(R) AS Rake FROM V WHERE 0",
          "\"Say \"\"hi\"\"\",\"Rake\"\r\n\"\",\"\"\r\n"}, // a sum over no rows is a NULL text
         {"SELECT * FROM V WHERE 0", "\"Name\",\"N\",\"R\",\"D\"\r\n"},
+        // A BLOB's bytes are quoted like text, a NULL one stays an empty field.
+        {"SELECT 'a' AS T, x'2c0d0a3d312b31' AS B, NULL AS N UNION ALL SELECT NULL, x'22', 'z' "
+         "UNION ALL SELECT 'b,c', NULL, NULL",
+         "\"T\",\"B\",\"N\"\r\n\"a\",\",\r\n=1+1\",\"\"\r\n\"\",\"\"\"\",\"z\"\r\n\"b,c\",,\"\"\r\n"},
     };
     for (const auto& c : cases) {
         Load(c.SQL);

@@ -232,6 +232,43 @@ TEST(ApiExchange, EveryFailureIsTheLocalErrorReply)
     }
 }
 
+// A reply has a local file's limit, however its body is framed: one announced
+// past it is refused on its head, one that only comes past it as its bytes
+// arrive; one at the limit is read whole.
+TEST(ApiExchange, AReplyPastTheFileLimitIsAFailedExchange)
+{
+    const qint64 fileLimit = MaxEntryBytes;
+    ASSERT_EQ(TApiClient::DefaultMaxReplyBytes, fileLimit);
+    struct TCase
+    {
+        const char* Framing;
+        qint64 BodyBytes;
+        qint64 Cap; // 0: the client's own
+        bool Read;
+    } cases[] = {
+        {"length", fileLimit + 1, 0, false}, {"length", 4011, 4011, true},     {"length", 4012, 4011, false},
+        {"close", 4011, 4011, true},         {"close", 4012, 4011, false},     {"chunked", 4011, 4011, true},
+        {"chunked", 70011, 70011, true},     {"chunked", 70012, 70011, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Framing) + " " + std::to_string(c.BodyBytes));
+        TTestServer server;
+        ASSERT_TRUE(server.Start({"--framing", c.Framing, "--body-bytes", QString::number(c.BodyBytes)}));
+        TTestClient client;
+        if (c.Cap > 0)
+            client.SetMaxReplyBytes(c.Cap);
+        const QStringList reply =
+            client.PostApiRequest(server.Url(), FetchFormFields(Password, "HH2024-01-31 Alpha.txt"));
+        if (!c.Read) {
+            EXPECT_EQ(reply, LocalErrorReply(server.Url()));
+            continue;
+        }
+        ASSERT_TRUE(ReplySucceeded(reply));
+        EXPECT_EQ(client.LastReplyBytes(), c.BodyBytes);
+        EXPECT_EQ(reply.join("\r\n").size() + 2, c.BodyBytes); // whole lines of 40 bytes
+    }
+}
+
 // A server that sends a byte every 5 ms is never silent for the idle time-out:
 // only the whole exchange's limit, the list's or the fetch's, ends it.
 TEST(ApiExchange, ATricklingServerRunsOutTheWholeExchangeLimit)
