@@ -22,6 +22,32 @@ install(FILES ${CMAKE_BINARY_DIR}/packaging/${KESTRUM_APP_ID}.metainfo.xml
 install(FILES ${pkg}/${KESTRUM_APP_ID}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 # Debian looks for a package's licence under its package name.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kestrum RENAME copyright)
+# Where bash-completion loads a command's completion on first use.
+install(FILES ${pkg}/kestrum-cli.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+        RENAME kestrum-cli)
+
+# The manual pages (the version and date filled in) and the changelog, as
+# Debian keeps them: gzip at its best, without a name or time stamp inside, so
+# the same sources give the same bytes.
+find_program(KESTRUM_GZIP gzip REQUIRED)
+set(docs)
+foreach(page kestrum kestrum-cli)
+  configure_file(${pkg}/man/${page}.1.in ${CMAKE_BINARY_DIR}/packaging/man/${page}.1 @ONLY)
+  list(APPEND docs ${CMAKE_BINARY_DIR}/packaging/man/${page}.1)
+endforeach()
+configure_file(${pkg}/changelog ${CMAKE_BINARY_DIR}/packaging/changelog COPYONLY)
+list(APPEND docs ${CMAKE_BINARY_DIR}/packaging/changelog)
+set(gzipped)
+foreach(doc IN LISTS docs)
+  add_custom_command(OUTPUT ${doc}.gz
+    COMMAND ${KESTRUM_GZIP} -9 -n -f -k ${doc}
+    DEPENDS ${doc} VERBATIM)
+  list(APPEND gzipped ${doc}.gz)
+endforeach()
+install(FILES ${CMAKE_BINARY_DIR}/packaging/man/kestrum.1.gz ${CMAKE_BINARY_DIR}/packaging/man/kestrum-cli.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kestrum)
+add_custom_target(kestrum_docs ALL DEPENDS ${gzipped})
 
 # Menus and panels that cannot scale an SVG pick one of these, all drawn from it.
 find_program(KESTRUM_RSVG_CONVERT rsvg-convert REQUIRED)
@@ -43,9 +69,10 @@ set(CPACK_PACKAGE_VENDOR Ostravel)
 set(CPACK_PACKAGE_CONTACT "Ostravel <kestrum@ostravel.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "rake accounting for the operator of a poker server")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "Kestrum imports a poker server's hand-history files into its own SQLite database\n"
-    "and reports who paid how much rake, by player, by table or in total. The\n"
-    "command kestrum-cli does the same without the window, for scheduled runs.")
+    "Kestrum imports a poker server's hand-history files into its own SQLite\n"
+    "database and reports who paid how much rake, by player, by table or in\n"
+    "total. The command kestrum-cli does the same without the window, for\n"
+    "scheduled runs.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

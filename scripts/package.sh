@@ -4,7 +4,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${KESTRUM_BUILD_DIR:-$root/build}"
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" --target kestrum kestrum-cli kestrum_icons
+"$root/scripts/build.sh" --target kestrum kestrum-cli kestrum_icons kestrum_docs
 cd "$build"
 cpack -G DEB
 ls "$build"/kestrum_*.deb

@@ -2,6 +2,7 @@
 // walkthrough imports: three ring tables over three days and two tournament tables.
 #include "support/HandGenerator.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
@@ -9,11 +10,22 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: kestrum_demo_data <folder>\n");
+    QCoreApplication::setApplicationName(QStringLiteral("kestrum_demo_data"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KESTRUM_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes the README's invented hand histories: three ring tables over three days and two "
+        "tournament tables."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("FOLDER"),
+                                 QStringLiteral("Where to write them (made when missing)."));
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1) {
+        std::fprintf(stderr, "kestrum_demo_data: give one FOLDER\nTry \"kestrum_demo_data --help\".\n");
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const QString folder = parser.positionalArguments().constFirst();
     QDir().mkpath(folder);
     THandGenerator generator(2026);
     qint32 hand = 81000;

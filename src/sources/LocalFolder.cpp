@@ -3,7 +3,9 @@
 #include "platform/Folders.h"
 #include "platform/Paths.h"
 
-QString StartingFolder(const QString& rememberedFolder)
+#include <QDir>
+
+QString StartingFolder(const QString& rememberedFolder, const TWritableCheck& isWritable)
 {
     const QStringList defaults = DefaultHandHistoryFolders();
     QString folder = rememberedFolder;
@@ -12,7 +14,7 @@ QString StartingFolder(const QString& rememberedFolder)
     if (!DirectoryExists(folder))
         folder = defaults[1];
     if (!DirectoryExists(folder))
-        folder = ExecutableFolder();
+        folder = isWritable(ExecutableFolder()) ? ExecutableFolder() : QDir::homePath();
     return folder;
 }
 

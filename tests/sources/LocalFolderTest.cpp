@@ -53,20 +53,28 @@ TEST(LocalFolder, StartingFolderChain)
         const char* Name;
         QString Remembered;
         bool Mine, Current, Older; // which folders exist
+        bool ExeWritable;
         QString Expected;
     } cases[] = {
-        {"remembered and there", remembered, true, true, true, remembered},
-        {"nothing remembered: the current layout", "", false, true, true, current},
-        {"nothing remembered, only the older layout", "", false, false, true, older},
-        {"a remembered folder that is gone skips the current layout", remembered, false, true, true, older},
-        {"nothing exists: the executable's folder", remembered, false, false, false, exe},
+        {"remembered and there", remembered, true, true, true, false, remembered},
+        {"nothing remembered: the current layout", "", false, true, true, false, current},
+        {"nothing remembered, only the older layout", "", false, false, true, false, older},
+        {"a remembered folder that is gone skips the current layout", remembered, false, true, true, false,
+         older},
+        {"nothing exists: a copy's own folder", remembered, false, false, false, true, exe},
+        {"nothing exists: an installed copy starts at home", remembered, false, false, false, false,
+         QDir::homePath()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         for (const auto& [path, exists] :
              {std::pair{remembered, c.Mine}, {current, c.Current}, {older, c.Older}})
             exists ? QDir().mkpath(path) : QDir(path).removeRecursively();
-        EXPECT_EQ(StartingFolder(c.Remembered), c.Expected);
+        const TWritableCheck writable = [&](const QString& folder) {
+            EXPECT_EQ(folder, exe);
+            return c.ExeWritable;
+        };
+        EXPECT_EQ(StartingFolder(c.Remembered, writable), c.Expected);
     }
     savedDataHome.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", savedDataHome);
 }
