@@ -10,8 +10,12 @@
 // What one player of the hand being read has put in.
 struct TPlayer
 {
-    double Bet = 0;   // in the current betting round
-    double Total = 0; // in the closed rounds of this hand
+    double Bet = 0;   // in the betting round Round
+    double Total = 0; // in the closed rounds before it
+    // The round Bet belongs to. A round closes for all players at once by
+    // counting (TPlayerLedger::NextRound); a player's bet joins the total
+    // when the player acts in a later round, or when the hand ends.
+    unsigned Round = 0;
 };
 
 // The players of one hand, each name once, in sorted order. Names are compared
@@ -109,7 +113,12 @@ public:
     {
         FCount = 0;
         FOrder.clear();
+        FRound = 0;
     }
+    // Closes the betting round: a hand of many players and many rounds
+    // would otherwise walk every player at every round.
+    void NextRound() { ++FRound; }
+    unsigned Round() const { return FRound; }
     qsizetype Count() const { return FCount; }
     bool IsEmpty() const { return FCount == 0; }
 
@@ -154,4 +163,5 @@ private:
     std::vector<TEntry> FEntries;
     qsizetype FCount = 0;
     TOrder FOrder{TByName{this}}; // empty up to SmallCount
+    unsigned FRound = 0;
 };

@@ -157,6 +157,12 @@ void ApplyAt(TPlayerLedger& ledger, QStringView line, qsizetype at, qsizetype ma
     if (blank >= 0)
         amountText = amountText.first(blank);
     const double amount = ReadAmount(amountText);
+    if (player.Round != ledger.Round()) {
+        // The player's last bet was in a round closed since.
+        player.Total += player.Bet;
+        player.Bet = 0;
+        player.Round = ledger.Round();
+    }
     switch (mode) {
     case TActionMode::Add:
         player.Bet += amount;
@@ -191,16 +197,17 @@ bool ApplyAction(TPlayerLedger& ledger, QLatin1String marker, QStringView line, 
 
 void CloseRound(TPlayerLedger& ledger)
 {
-    for (TPlayerLedger::TEntry& entry : ledger) {
-        entry.Player.Total += entry.Player.Bet;
-        entry.Player.Bet = 0;
-    }
+    ledger.NextRound();
 }
 
 bool FinishHand(THandRecord& hand)
 {
     TPlayerLedger& ledger = hand.PlayerLedger;
-    CloseRound(ledger);
+    // Every bet still open joins its player's total, in whichever round it was.
+    for (TPlayerLedger::TEntry& entry : ledger) {
+        entry.Player.Total += entry.Player.Bet;
+        entry.Player.Bet = 0;
+    }
     hand.Dealt = static_cast<qint32>(ledger.Count());
     if (hand.Rake == 0 || hand.Dealt == 0)
         return false;

@@ -51,7 +51,8 @@ TMarkerHit FindLineAction(QStringView line);
 // ApplyAction for a marker already found at position.
 void ApplyActionAt(TPlayerLedger& ledger, QStringView line, const TMarkerHit& hit);
 
-// Ends a betting round: every stake of the round goes into the player's total.
+// Ends a betting round: every stake of the round goes into its player's total
+// (counted at once, added when the player next acts or the hand ends).
 void CloseRound(TPlayerLedger& ledger);
 
 // Ends the hand: closes its last round and, when it was raked and had players,

@@ -156,6 +156,8 @@ TEST(PlayerLedger, AHandOfManyPlayersTakesSeconds)
     QStringList lines{"Hand #77-1 - 2026-05-01 12:00:00", "Game: Hold'em NL (1/2)", "Table: Oak"};
     for (const int i : order)
         lines << QStringLiteral("Plàyer%1 calls 2").arg(i);
+    for (int round = 0; round < players; ++round) // as many rounds: none may walk every player
+        lines << "** Turn **";
     for (const int i : order) // every name again, in other letter case
         lines << QStringLiteral("PLÀYER%1 folds").arg(i);
     lines << "Rake (10)"
