@@ -5,15 +5,48 @@
 #include <QPushButton>
 #include <QTableView>
 
+namespace {
+// A label asks its layout to lay the page out again at every new text, and
+// that repaints the whole window. The status line stands in a box of its own
+// that takes the request and only gives the line its size, so a new status
+// costs the line's own repaint.
+class TStatusBox : public QWidget
+{
+public:
+    explicit TStatusBox(QLabel* line) : FLine(line)
+    {
+        line->setParent(this);
+        setFixedHeight(StatusLineHeight);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+    QSize sizeHint() const override { return {0, StatusLineHeight}; }
+
+protected:
+    void resizeEvent(QResizeEvent*) override { FLine->setGeometry(rect()); }
+
+private:
+    static constexpr int StatusLineHeight = 19;
+    QLabel* FLine;
+};
+} // namespace
+
 QLabel* MakeStatusLine(const char* name)
 {
     auto* line = Named(new QLabel, name);
     line->setFrameShape(QFrame::StyledPanel);
     line->setFrameShadow(QFrame::Sunken);
-    line->setFixedHeight(19);
     line->setTextFormat(Qt::PlainText);
+    // Opaque: its repaint for every new text draws the line alone, not the
+    // window behind it.
+    line->setAutoFillBackground(true);
     line->setAccessibleDescription(QLatin1String(name));
+    new TStatusBox(line);
     return line;
+}
+
+QWidget* StatusLineBox(QLabel* line)
+{
+    return line->parentWidget();
 }
 
 QTableView* MakeGrid(const char* name)

@@ -5,6 +5,7 @@
 class QLabel;
 class QPushButton;
 class QTableView;
+class QWidget;
 
 // The controls the pages share, made alike on every page.
 
@@ -18,7 +19,9 @@ template <typename T> T* Named(T* widget, const char* name)
 }
 
 // A sunken one-line status line; its control name is its accessible description.
+// The page's layout takes StatusLineBox(line), the box it stands in.
 QLabel* MakeStatusLine(const char* name);
+QWidget* StatusLineBox(QLabel* line);
 // A read-only grid that selects whole rows, one at a time.
 QTableView* MakeGrid(const char* name);
 QPushButton* MakeButton(const QString& caption, const char* name, int width, int height);

@@ -44,7 +44,7 @@ TDatabasePage::TDatabasePage(TWindowParts& parts) : TPage(parts)
     upperLayout->setContentsMargins(0, 0, 0, 0);
     upperLayout->setSpacing(0);
     upperLayout->addWidget(MasterGrid, 1);
-    upperLayout->addWidget(MasterStatus);
+    upperLayout->addWidget(StatusLineBox(MasterStatus));
 
     DetailGrid = MakeGrid("DetailGrid");
     DetailStatus = MakeStatusLine("DetailStatus");
@@ -54,7 +54,7 @@ TDatabasePage::TDatabasePage(TWindowParts& parts) : TPage(parts)
     lowerLayout->setContentsMargins(0, 0, 0, 0);
     lowerLayout->setSpacing(0);
     lowerLayout->addWidget(DetailGrid, 1);
-    lowerLayout->addWidget(DetailStatus);
+    lowerLayout->addWidget(StatusLineBox(DetailStatus));
 
     DataSplitter = Named(new QSplitter(Qt::Vertical), "DataSplitter");
     DataSplitter->addWidget(upper);

@@ -66,7 +66,7 @@ THandHistoryPage::THandHistoryPage(TWindowParts& parts) : TPage(parts)
     hh->addWidget(PageControl2, 0, 0);
     hh->addLayout(buttons, 0, 1);
     hh->addLayout(filters, 1, 0, 1, 2);
-    hh->addWidget(HHStatus, 2, 0, 1, 2);
+    hh->addWidget(StatusLineBox(HHStatus), 2, 0, 1, 2);
     hh->setRowStretch(0, 1);
     hh->setColumnStretch(0, 1);
     PageControl2->setCurrentWidget(FLocalPage);

@@ -179,7 +179,7 @@ void TRakebackPage::BuildControls()
     RakebackStatus = MakeStatusLine("RakebackStatus");
     page->addWidget(topBar);
     page->addWidget(RakebackGrid, 1);
-    page->addWidget(RakebackStatus);
+    page->addWidget(StatusLineBox(RakebackStatus));
     FWait = new TQueryWait(FParts, {RakebackStatus}, RBCancelBtn);
     FWait->setParent(this);
 }

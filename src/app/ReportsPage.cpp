@@ -148,7 +148,7 @@ void TReportsPage::BuildControls()
     reports->addWidget(topBar);
     reports->addWidget(sqlBar);
     reports->addWidget(ReportGrid, 1);
-    reports->addWidget(ReportStatus);
+    reports->addWidget(StatusLineBox(ReportStatus));
 }
 
 void TReportsPage::ConnectHandlers()

@@ -3,13 +3,17 @@
 #include "WindowFixture.h"
 #include "support/QtPrinters.h"
 
+#include "app/Controls.h"
+
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -76,4 +80,37 @@ TEST(WindowDetails, TheLastSaveFilterShowsFilesWithoutADot)
     EXPECT_EQ(AskCsvFileName(nullptr), QString());
     EXPECT_EQ(csvShown, QStringList{"a.csv"});
     EXPECT_EQ(allShown, (QStringList{"README", "a.csv", "b.txt"}));
+}
+
+// A new status text repaints its line and nothing else: an import writes one
+// per file, and a repaint of the whole window for each cost more than the
+// status itself.
+TEST(WindowDetails, ANewStatusRepaintsItsLineOnly)
+{
+    TWindowFixture f;
+    TMainForm& form = f.Open();
+    f.Show();
+    QLabel* line = form.HandHistoryPage().HHStatus;
+    struct TPaints : QObject
+    {
+        QStringList Painted;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                Painted << watched->objectName();
+            return false;
+        }
+    } paints;
+    QTest::qWait(200); // the first paints after the show are done
+    for (const QString& text : {QStringLiteral("Loading (1 of 2):  HH2026-11-03 Oak.txt"),
+                                QStringLiteral("Loading (2 of 2):  ") + QString(300, u'x')}) {
+        QCoreApplication::processEvents();
+        qApp->installEventFilter(&paints);
+        SetStatus(line, text);
+        QCoreApplication::processEvents();
+        qApp->removeEventFilter(&paints);
+        EXPECT_EQ(paints.Painted, QStringList{QStringLiteral("HHStatus")}) << qPrintable(text);
+        paints.Painted.clear();
+    }
+    EXPECT_LE(form.width(), 800) << "a long status does not widen the window";
 }
