@@ -4,9 +4,10 @@
 # The import through the real window as assistive technology meets it: under
 # Xvfb, with the accessibility bus running (at-spi-bus-launcher), the bridge
 # forced on (QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1) and a listening client
-# (a11y_listener.py, python3-pyatspi), beside `kestrum-cli import` of the
+# (a11y_listener.py, with Debian's python3 and python3-pyatspi), beside `kestrum-cli import` of the
 # same folder, rounds interleaved. The window's figure is its processor time
-# from the press to the count; the command line's is its whole process.
+# from the press until its count box is shown; the command line's is its
+# whole process.
 # Prints the medians and the window's over the command line's.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -20,7 +21,7 @@ work="$(mktemp -d)"
 /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
 launcher=$!
 sleep 1
-python3 "$root/bench/import/a11y_listener.py" "$work/events.txt" &
+/usr/bin/python3 "$root/bench/import/a11y_listener.py" "$work/events.txt" &
 listener=$!
 trap 'kill $listener $launcher 2> /dev/null; rm -rf "$work"' EXIT
 sleep 2
@@ -30,7 +31,7 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
 : > "$work/results"
 for round in $(seq "$rounds"); do
   rm -rf "$work/win" && mkdir "$work/win"
-  window=$("$build/bench_window_import" "$work/corpus" "$work/win" 2> /dev/null | awk '{ print $3 }')
+  window=$("$build/bench_window_import" "$work/corpus" "$work/win" --real-box 2> /dev/null | awk '{ print $3 }')
   rm -f "$work/cli.db3"
   /usr/bin/time -f "%U %S" -o "$work/time.txt" "$build/kestrum-cli" --database "$work/cli.db3" import "$work/corpus" > /dev/null
   cli=$(awk '{ printf "%.3f", $1 + $2 }' "$work/time.txt")
