@@ -26,6 +26,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -166,6 +167,16 @@ int main(int argc, char** argv)
         form.ReportPage().ReportList->findText(QStringLiteral("Proportional Rake by Table & Player")));
     form.ReportPage().LoadSQLBtn->click();
     Save(&form, out + QStringLiteral("/reports.png"));
+    // A read that never ends, pictured after two seconds with its Cancel button, then stopped.
+    const QString reportSql = form.ReportPage().SQLMemo->toPlainText();
+    form.ReportPage().SQLMemo->setPlainText(QStringLiteral(
+        "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT COUNT(*) FROM c"));
+    QTimer::singleShot(2300, &form, [&form, out] {
+        Save(&form, out + QStringLiteral("/reports-waiting.png"));
+        form.ReportPage().ReportCancelBtn->click();
+    });
+    form.ReportPage().LoadSQLBtn->click();
+    form.ReportPage().SQLMemo->setPlainText(reportSql);
     SaveChart(form, QStringLiteral("Rake by Date"), out + QStringLiteral("/chart-rake-by-date.png"));
     SaveChart(form, QStringLiteral("Proportional Rake by Player"),
               out + QStringLiteral("/chart-rake-by-player.png"));
