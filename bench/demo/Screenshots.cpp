@@ -173,7 +173,7 @@ int main(int argc, char** argv)
         "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT COUNT(*) FROM c"));
     QTimer::singleShot(2300, &form, [&form, out] {
         Save(&form, out + QStringLiteral("/reports-waiting.png"));
-        form.ReportPage().ReportCancelBtn->click();
+        form.ReportPage().findChild<QPushButton*>(QStringLiteral("ReportCancelBtn"))->click();
     });
     form.ReportPage().LoadSQLBtn->click();
     form.ReportPage().SQLMemo->setPlainText(reportSql);

@@ -33,8 +33,6 @@ TDatabasePage::TDatabasePage(TWindowParts& parts) : TPage(parts)
     dataBarLayout->addWidget(DBOpenBtn);
     dataBarLayout->addWidget(DBCloseBtn);
     dataBarLayout->addWidget(EmptyDBBtn);
-    DBCancelBtn = MakeButton(QStringLiteral("Cancel"), "DBCancelBtn", 105, 25);
-    dataBarLayout->addWidget(DBCancelBtn);
     dataBarLayout->addStretch(1);
 
     MasterGrid = MakeGrid("MasterGrid");
@@ -66,7 +64,11 @@ TDatabasePage::TDatabasePage(TWindowParts& parts) : TPage(parts)
     DataSplitter->setSizes({1000, 123});
     data->addWidget(dataBar);
     data->addWidget(DataSplitter, 1);
-    FWait = new TQueryWait(FParts, {MasterStatus, DetailStatus}, DBCancelBtn);
+    FWait = new TQueryWait(FParts, {MasterStatus, DetailStatus}, [dataBarLayout] {
+        auto* cancel = MakeButton(QStringLiteral("Cancel"), "DBCancelBtn", 105, 25);
+        dataBarLayout->insertWidget(dataBarLayout->count() - 1, cancel); // before the stretch
+        return cancel;
+    });
     FWait->setParent(this);
     ConnectHandlers();
 }

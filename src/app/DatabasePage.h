@@ -35,7 +35,6 @@ public:
     void CloseViews();
 
     QPushButton *DBOpenBtn, *DBCloseBtn, *EmptyDBBtn;
-    QPushButton* DBCancelBtn; // shown while Open reads
     QTableView *MasterGrid, *DetailGrid;
     QLabel *MasterStatus, *DetailStatus;
     QSplitter* DataSplitter;
@@ -44,6 +43,6 @@ private:
     void ConnectHandlers();
     TDatabaseBrowser& Browser();
 
-    TQueryWait* FWait;
+    TQueryWait* FWait; // its Cancel button stands after Empty while Open reads
     std::unique_ptr<TDatabaseBrowser> FBrowser;
 };

@@ -21,11 +21,10 @@ constexpr int TickMs = 100;
 constexpr qint64 QuietMs = 1000; // a short read shows nothing new
 } // namespace
 
-TQueryWait::TQueryWait(TWindowParts& parts, QList<QLabel*> statusLines, QPushButton* cancelBtn)
-    : FParts(parts), FStatusLines(std::move(statusLines)), FCancelBtn(cancelBtn)
+TQueryWait::TQueryWait(TWindowParts& parts, QList<QLabel*> statusLines,
+                       std::function<QPushButton*()> makeCancel)
+    : FParts(parts), FStatusLines(std::move(statusLines)), FMakeCancel(std::move(makeCancel))
 {
-    FCancelBtn->hide();
-    connect(FCancelBtn, &QPushButton::clicked, this, &TQueryWait::Cancel);
 }
 
 TWaitHook TQueryWait::Hook()
@@ -44,8 +43,11 @@ void TQueryWait::ShowSeconds(qint64 seconds)
 {
     for (int i = 0; i < FStatusLines.size(); ++i)
         SetStatus(FStatusLines[i], FTexts[i] + QStringLiteral(" %1 s").arg(seconds));
-    if (FCancelBtn->isHidden())
+    if (!FCancelBtn) {
+        FCancelBtn = FMakeCancel();
+        connect(FCancelBtn, &QPushButton::clicked, this, &TQueryWait::Cancel);
         FCancelBtn->show();
+    }
 }
 
 void TQueryWait::Run(const std::function<void()>& work)
@@ -88,7 +90,11 @@ void TQueryWait::Run(const std::function<void()>& work)
     QGuiApplication::restoreOverrideCursor();
     qApp->removeEventFilter(this);
     FParts.Waiting = false;
-    FCancelBtn->hide();
+    if (FCancelBtn) {
+        FCancelBtn->hide();
+        FCancelBtn->deleteLater();
+        FCancelBtn = nullptr;
+    }
     if (shown > 0)
         for (int i = 0; i < FStatusLines.size(); ++i)
             SetStatus(FStatusLines[i], FTexts[i]);

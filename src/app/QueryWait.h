@@ -5,7 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
-#include <atomic>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -14,15 +14,20 @@ struct TWindowParts;
 
 // A page's long reads: the work runs on a worker thread while the window stays
 // drawn. After a second each status line shows the seconds so far after its
-// text and the Cancel button appears; Escape or Cancel interrupts the engine.
+// text and a Cancel button appears; Escape or Cancel interrupts the engine.
+// The button exists only while it is shown, so that nothing else named
+// "Cancel" (a box's button) has a hidden twin on the accessibility bus.
 // Every other input is ignored meanwhile: the window's handlers refuse to run
 // and clicks and keys are swallowed, so nothing else touches the database.
 class TQueryWait : public QObject
 {
     Q_OBJECT
 public:
-    TQueryWait(TWindowParts& parts, QList<QLabel*> statusLines, QPushButton* cancelBtn);
+    // makeCancel makes the page's Cancel button and puts it in its place.
+    TQueryWait(TWindowParts& parts, QList<QLabel*> statusLines, std::function<QPushButton*()> makeCancel);
     TWaitHook Hook();
+    // The Cancel button while it is shown, else nullptr.
+    QPushButton* CancelButton() const { return FCancelBtn; }
     // Asks the running work to stop (the Cancel button, Escape).
     void Cancel();
 
@@ -35,7 +40,8 @@ private:
 
     TWindowParts& FParts;
     QList<QLabel*> FStatusLines;
-    QPushButton* FCancelBtn;
+    std::function<QPushButton*()> FMakeCancel;
+    QPushButton* FCancelBtn = nullptr;
     QStringList FTexts; // the status texts the wait began with
     bool FCancelled = false;
 };

@@ -166,8 +166,6 @@ void TRakebackPage::BuildControls()
     commands->addSpacing(8);
     commands->addWidget(ExportCsvBtn);
     commands->addWidget(SavePdfBtn);
-    RBCancelBtn = MakeButton(QStringLiteral("Cancel"), "RBCancelBtn", 75, 25);
-    commands->addWidget(RBCancelBtn);
     commands->addStretch(1);
     top->addLayout(commands, 2, 0, 1, 8);
 
@@ -180,7 +178,11 @@ void TRakebackPage::BuildControls()
     page->addWidget(topBar);
     page->addWidget(RakebackGrid, 1);
     page->addWidget(StatusLineBox(RakebackStatus));
-    FWait = new TQueryWait(FParts, {RakebackStatus}, RBCancelBtn);
+    FWait = new TQueryWait(FParts, {RakebackStatus}, [commands] {
+        auto* cancel = MakeButton(QStringLiteral("Cancel"), "RBCancelBtn", 75, 25);
+        commands->insertWidget(commands->count() - 1, cancel); // before the stretch
+        return cancel;
+    });
     FWait->setParent(this);
 }
 

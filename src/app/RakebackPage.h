@@ -44,7 +44,6 @@ public:
     QRadioButton *ProportionalRB, *EqualRB;
     QLineEdit* DefaultRateEdit;
     QPushButton *CalculateBtn, *ExportCsvBtn, *SavePdfBtn;
-    QPushButton* RBCancelBtn; // shown while a statement is calculated
     QTableView* RakebackGrid;
     QLabel* RakebackStatus;
 
@@ -58,7 +57,7 @@ private:
     QString AskFile(const QString& suffix);
 
     TRakebackModel* FModel;
-    TQueryWait* FWait;
+    TQueryWait* FWait; // its Cancel button stands after Save PDF while a statement is calculated
     // What the shown statement was built from, for its files' names and facts.
     TReportLimit FShownStart, FShownEnd;
     TRakebackBasis FShownBasis = TRakebackBasis::Proportional;

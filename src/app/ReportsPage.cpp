@@ -64,11 +64,9 @@ TReportLimit Limit(const QCheckBox* box, const TPicker* date, const TPicker* tim
 TReportsPage::TReportsPage(TWindowParts& parts) : TPage(parts)
 {
     BuildControls();
-    auto* wait = new TQueryWait(FParts, {ReportStatus}, ReportCancelBtn);
-    wait->setParent(this);
     FReports = std::make_unique<TReportRunner>(
         *FParts.RakeDatabase, [this](const QString& text) { SetStatus(ReportStatus, text); },
-        WaitCursorHook(), wait->Hook());
+        WaitCursorHook(), FWait->Hook());
     LinkGrid(ReportGrid, FReports->ReportModel);
     ReportList->addItems(ReportItemTexts());
     ReportList->setCurrentIndex(0);
@@ -127,8 +125,6 @@ void TReportsPage::BuildControls()
     reportRow->addSpacing(8);
     reportRow->addWidget(ExportBtn);
     reportRow->addWidget(ChartBtn);
-    ReportCancelBtn = MakeButton(QStringLiteral("Cancel"), "ReportCancelBtn", 75, 25);
-    reportRow->addWidget(ReportCancelBtn);
     reportRow->addStretch(1);
     top->addLayout(reportRow, 2, 0, 1, 6);
 
@@ -149,6 +145,12 @@ void TReportsPage::BuildControls()
     reports->addWidget(sqlBar);
     reports->addWidget(ReportGrid, 1);
     reports->addWidget(StatusLineBox(ReportStatus));
+    FWait = new TQueryWait(FParts, {ReportStatus}, [reportRow] {
+        auto* cancel = MakeButton(QStringLiteral("Cancel"), "ReportCancelBtn", 75, 25);
+        reportRow->insertWidget(reportRow->count() - 1, cancel); // before the stretch
+        return cancel;
+    });
+    FWait->setParent(this);
 }
 
 void TReportsPage::ConnectHandlers()

@@ -44,7 +44,7 @@ public:
     TPicker *StartDate, *StartTime, *EndDate, *EndTime;
     QComboBox* ReportList;
     QPushButton *ExportBtn, *ChartBtn;
-    QPushButton* ReportCancelBtn; // shown while a report loads
+    TQueryWait* FWait; // its Cancel button stands after Chart while a report loads
     QPlainTextEdit* SQLMemo;
     QPushButton* LoadSQLBtn;
     QTableView* ReportGrid;
