@@ -64,12 +64,7 @@ TDatabasePage::TDatabasePage(TWindowParts& parts) : TPage(parts)
     DataSplitter->setSizes({1000, 123});
     data->addWidget(dataBar);
     data->addWidget(DataSplitter, 1);
-    FWait = new TQueryWait(FParts, {MasterStatus, DetailStatus}, [dataBarLayout] {
-        auto* cancel = MakeButton(QStringLiteral("Cancel"), "DBCancelBtn", 105, 25);
-        dataBarLayout->insertWidget(dataBarLayout->count() - 1, cancel); // before the stretch
-        return cancel;
-    });
-    FWait->setParent(this);
+    FWait = new TQueryWait(this, FParts, {MasterStatus, DetailStatus}, dataBarLayout, "DBCancelBtn", 105);
     ConnectHandlers();
 }
 

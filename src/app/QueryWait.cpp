@@ -6,6 +6,7 @@
 #include "platform/Error.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -21,9 +22,10 @@ constexpr int TickMs = 100;
 constexpr qint64 QuietMs = 1000; // a short read shows nothing new
 } // namespace
 
-TQueryWait::TQueryWait(TWindowParts& parts, QList<QLabel*> statusLines,
-                       std::function<QPushButton*()> makeCancel)
-    : FParts(parts), FStatusLines(std::move(statusLines)), FMakeCancel(std::move(makeCancel))
+TQueryWait::TQueryWait(QWidget* page, TWindowParts& parts, QList<QLabel*> statusLines, QBoxLayout* commandRow,
+                       const char* cancelName, int cancelWidth)
+    : QObject(page), FParts(parts), FStatusLines(std::move(statusLines)), FCommandRow(commandRow),
+      FCancelName(cancelName), FCancelWidth(cancelWidth)
 {
 }
 
@@ -44,7 +46,8 @@ void TQueryWait::ShowSeconds(qint64 seconds)
     for (int i = 0; i < FStatusLines.size(); ++i)
         SetStatus(FStatusLines[i], FTexts[i] + QStringLiteral(" %1 s").arg(seconds));
     if (!FCancelBtn) {
-        FCancelBtn = FMakeCancel();
+        FCancelBtn = MakeButton(QStringLiteral("Cancel"), FCancelName, FCancelWidth, 25);
+        FCommandRow->insertWidget(FCommandRow->count() - 1, FCancelBtn); // before the stretch
         connect(FCancelBtn, &QPushButton::clicked, this, &TQueryWait::Cancel);
         FCancelBtn->show();
     }

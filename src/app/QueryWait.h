@@ -5,8 +5,8 @@
 #include <QList>
 #include <QObject>
 #include <QString>
-#include <functional>
 
+class QBoxLayout;
 class QLabel;
 class QPushButton;
 class TRakeDatabase;
@@ -23,8 +23,10 @@ class TQueryWait : public QObject
 {
     Q_OBJECT
 public:
-    // makeCancel makes the page's Cancel button and puts it in its place.
-    TQueryWait(TWindowParts& parts, QList<QLabel*> statusLines, std::function<QPushButton*()> makeCancel);
+    // The Cancel button, named cancelName, stands at the end of commandRow,
+    // before its closing stretch. The wait belongs to page.
+    TQueryWait(QWidget* page, TWindowParts& parts, QList<QLabel*> statusLines, QBoxLayout* commandRow,
+               const char* cancelName, int cancelWidth);
     TWaitHook Hook();
     // The Cancel button while it is shown, else nullptr.
     QPushButton* CancelButton() const { return FCancelBtn; }
@@ -40,7 +42,9 @@ private:
 
     TWindowParts& FParts;
     QList<QLabel*> FStatusLines;
-    std::function<QPushButton*()> FMakeCancel;
+    QBoxLayout* FCommandRow;
+    const char* FCancelName;
+    int FCancelWidth;
     QPushButton* FCancelBtn = nullptr;
     QStringList FTexts; // the status texts the wait began with
     bool FCancelled = false;

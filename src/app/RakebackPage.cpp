@@ -178,12 +178,7 @@ void TRakebackPage::BuildControls()
     page->addWidget(topBar);
     page->addWidget(RakebackGrid, 1);
     page->addWidget(StatusLineBox(RakebackStatus));
-    FWait = new TQueryWait(FParts, {RakebackStatus}, [commands] {
-        auto* cancel = MakeButton(QStringLiteral("Cancel"), "RBCancelBtn", 75, 25);
-        commands->insertWidget(commands->count() - 1, cancel); // before the stretch
-        return cancel;
-    });
-    FWait->setParent(this);
+    FWait = new TQueryWait(this, FParts, {RakebackStatus}, commands, "RBCancelBtn", 75);
 }
 
 void TRakebackPage::ConnectHandlers()

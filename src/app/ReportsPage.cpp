@@ -145,12 +145,7 @@ void TReportsPage::BuildControls()
     reports->addWidget(sqlBar);
     reports->addWidget(ReportGrid, 1);
     reports->addWidget(StatusLineBox(ReportStatus));
-    FWait = new TQueryWait(FParts, {ReportStatus}, [reportRow] {
-        auto* cancel = MakeButton(QStringLiteral("Cancel"), "ReportCancelBtn", 75, 25);
-        reportRow->insertWidget(reportRow->count() - 1, cancel); // before the stretch
-        return cancel;
-    });
-    FWait->setParent(this);
+    FWait = new TQueryWait(this, FParts, {ReportStatus}, reportRow, "ReportCancelBtn", 75);
 }
 
 void TReportsPage::ConnectHandlers()
