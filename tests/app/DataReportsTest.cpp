@@ -161,7 +161,6 @@ TEST_F(Pages, ALongReadStaysDrawnIgnoresCommandsAndStopsOnEscape)
         const char* Cancel;
         QPushButton *Other, *Start;
         QTableView* Grid;
-        int RowsAfter;
     };
     for (int which = 0; which < 3; ++which) {
         TMainForm& form = F.Open();
@@ -193,8 +192,7 @@ TEST_F(Pages, ALongReadStaysDrawnIgnoresCommandsAndStopsOnEscape)
              "ReportCancelBtn",
              reports.ExportBtn,
              reports.LoadSQLBtn,
-             reports.ReportGrid,
-             0},
+             reports.ReportGrid},
             {"open",
              &data,
              {data.MasterStatus, data.DetailStatus},
@@ -202,8 +200,7 @@ TEST_F(Pages, ALongReadStaysDrawnIgnoresCommandsAndStopsOnEscape)
              "DBCancelBtn",
              data.EmptyDBBtn,
              data.DBOpenBtn,
-             data.MasterGrid,
-             0},
+             data.MasterGrid},
             {"rakeback",
              &rakeback,
              {rakeback.RakebackStatus},
@@ -211,8 +208,7 @@ TEST_F(Pages, ALongReadStaysDrawnIgnoresCommandsAndStopsOnEscape)
              "RBCancelBtn",
              rakeback.ExportCsvBtn,
              rakeback.CalculateBtn,
-             rakeback.RakebackGrid,
-             0},
+             rakeback.RakebackGrid},
         };
         const TCase& c = cases[which];
         SCOPED_TRACE(c.Name);
@@ -263,7 +259,7 @@ TEST_F(Pages, ALongReadStaysDrawnIgnoresCommandsAndStopsOnEscape)
         EXPECT_TRUE(!after || after->isHidden());
         for (QLabel* line : c.Lines)
             EXPECT_EQ(line->text(), QStringLiteral("Query cancelled"));
-        EXPECT_EQ(c.Grid->model()->rowCount(), c.RowsAfter);
+        EXPECT_EQ(c.Grid->model()->rowCount(), 0);
         EXPECT_TRUE(F.Boxes.Boxes.isEmpty());
         F.Close();
     }
@@ -518,8 +514,7 @@ TEST(ChartWindowTest, YearsOfDaysReadOnDatedMarksAtTheDesignedSizeAndMaximised)
     // Three years of days, rows on every third day only.
     auto table = std::make_shared<TResultTable>(QVector<TColumn>{
         {"Date", TFieldType::Text}, {"Hands", TFieldType::Integer}, {"Rake", TFieldType::Real}});
-    int rows = 0;
-    for (QDate day(2024, 1, 1); day <= QDate(2026, 12, 31); day = day.addDays(3), ++rows) {
+    for (QDate day(2024, 1, 1); day <= QDate(2026, 12, 31); day = day.addDays(3)) {
         const QByteArray text = day.toString(Qt::ISODate).toUtf8();
         table->AppendText(0, text.constData(), text.size());
         table->AppendInteger(1, 10);
@@ -530,8 +525,6 @@ TEST(ChartWindowTest, YearsOfDaysReadOnDatedMarksAtTheDesignedSizeAndMaximised)
     view.Open(table);
     TRecordingBoxes boxes;
     TChartWindow chart(view, {QStringLiteral("Rake by Date"), {}, {}}, boxes, nullptr);
-    const auto* series = qobject_cast<QAbstractBarSeries*>(chart.Chart()->series().at(0));
-    EXPECT_EQ(series->barSets().at(0)->sum(), rows * 1.5) << "every row in a week's bar";
     std::vector<qsizetype> marks;
     for (QSize size : {QSize(670, 480), QSize(1280, 1000)}) {
         chart.resize(size);
