@@ -2,6 +2,8 @@
 // source; each source brings its listing, its fetch, its checks and its words.
 #include "app/HandHistoryPage.h"
 
+#include "app/ImportAside.h"
+
 #include "app/Controls.h"
 #include "app/LocalFileSource.h"
 #include "app/MessageBoxes.h"
@@ -196,8 +198,13 @@ void THandHistoryPage::ImportFiles(TFileSource& source)
     }
     if (!source.ImportChecksPass())
         return;
+    // What the run needs of the page is read here, on the window's thread.
+    const QString verb = source.ImportVerb();
+    const TFetchEntry fetch = source.EntryFetcher();
+    TRakeDatabase& database = *FParts.RakeDatabase;
     TImportFront frontEnd(*this);
-    RunImport(*FParts.RakeDatabase, entries, source.ImportVerb(), source.EntryFetcher(), frontEnd);
+    RunImportAside(FParts, frontEnd,
+                   [&](TImportFrontEnd& relay) { return RunImport(database, entries, verb, fetch, relay); });
 }
 
 THandHistoryPage::TImportFront::TImportFront(THandHistoryPage& page) : FPage(page), FBusy(WaitCursorHook()) {}
@@ -229,11 +236,11 @@ void THandHistoryPage::TImportFront::SetBusy(bool busy)
 
 void THandHistoryPage::TImportFront::KeepDrawn()
 {
-    // Drawn between files, with no click taken until the run ends. A round of
-    // events repaints much of the window (the status line changed its text),
-    // so it runs at most ten times a second: often enough to stay drawn, rare
-    // enough to cost nothing next to the import. The status line itself is
-    // repainted at once for every file either way.
+    // Drawn while the run goes on aside, with no click taken until it ends.
+    // A round of events also answers the accessibility bus, whose clients may
+    // ask a great deal, so it runs at most ten times a second: often enough to
+    // stay drawn, rare enough to cost nothing next to the import. The status
+    // line itself is repainted at once for every new text either way.
     if (FSinceDrawn.isValid() && FSinceDrawn.elapsed() < 100)
         return;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -43,7 +43,7 @@ struct TWindowParts
     // (reached through the accessibility bus too) do nothing.
     void Guard(const std::function<void()>& operation) const;
 
-    bool Waiting = false; // a long read runs on a worker thread
+    bool Waiting = false; // a long read or an import runs on a worker thread
 
     TMessageBoxes& Boxes;
     const TMainFormPlaces Places;

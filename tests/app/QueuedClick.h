@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
@@ -32,6 +33,7 @@ inline void QueueClick(QWidget* widget)
 struct TClickDuringWait
 {
     QString Status;
+    bool Busy = false; // the wait cursor was up: the operation was under way
     bool CheckedRightAfter = true;
 };
 
@@ -40,6 +42,7 @@ inline void ClickDuringTheWait(QLabel* status, QAbstractButton* target, TClickDu
 {
     QTimer::singleShot(0, [status, target, &seen] {
         seen.Status = status->text();
+        seen.Busy = QApplication::overrideCursor() != nullptr;
         QueueClick(target);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         seen.CheckedRightAfter = target->isChecked();
