@@ -89,9 +89,17 @@ void THandHistoryPage::ConnectHandlers()
     connect(SelectAllBtn, &QPushButton::clicked, this, &THandHistoryPage::SelectAllBtnClick);
     connect(SelectNewBtn, &QPushButton::clicked, this, &THandHistoryPage::SelectNewBtnClick);
     connect(ImportBtn, &QPushButton::clicked, this, &THandHistoryPage::ImportBtnClick);
-    connect(ShowRing, &QRadioButton::clicked, this, &THandHistoryPage::ShowRingClick);
-    connect(ShowTrny, &QRadioButton::clicked, this, &THandHistoryPage::ShowTrnyClick);
-    connect(ShowBoth, &QRadioButton::clicked, this, &THandHistoryPage::ShowBothClick);
+    // On the change of state, not the click: the accessibility bus toggles a
+    // radio button without a click.
+    const auto whenChecked = [this](void (THandHistoryPage::*handler)()) {
+        return [this, handler](bool checked) {
+            if (checked)
+                (this->*handler)();
+        };
+    };
+    connect(ShowRing, &QRadioButton::toggled, this, whenChecked(&THandHistoryPage::ShowRingClick));
+    connect(ShowTrny, &QRadioButton::toggled, this, whenChecked(&THandHistoryPage::ShowTrnyClick));
+    connect(ShowBoth, &QRadioButton::toggled, this, whenChecked(&THandHistoryPage::ShowBothClick));
     connect(PageControl2, &QTabWidget::currentChanged, this, &THandHistoryPage::PageControl2Change);
 }
 

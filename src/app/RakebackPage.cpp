@@ -183,8 +183,10 @@ void TRakebackPage::BuildControls()
 
 void TRakebackPage::ConnectHandlers()
 {
-    connect(RBStartCB, &QCheckBox::clicked, this, &TRakebackPage::RBStartCBClick);
-    connect(RBEndCB, &QCheckBox::clicked, this, &TRakebackPage::RBEndCBClick);
+    // On the change of state, not the click: the accessibility bus toggles a
+    // check box without a click.
+    connect(RBStartCB, &QCheckBox::toggled, this, &TRakebackPage::RBStartCBClick);
+    connect(RBEndCB, &QCheckBox::toggled, this, &TRakebackPage::RBEndCBClick);
     connect(CalculateBtn, &QPushButton::clicked, this, &TRakebackPage::CalculateBtnClick);
     connect(DefaultRateEdit, &QLineEdit::returnPressed, this, &TRakebackPage::CalculateBtnClick);
     connect(ExportCsvBtn, &QPushButton::clicked, this, &TRakebackPage::ExportCsvBtnClick);

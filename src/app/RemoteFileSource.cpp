@@ -59,8 +59,9 @@ TRemoteFileSource::TRemoteFileSource(TWindowParts& parts) : TFileSource(parts)
     remote->addWidget(HHRemoteList, 2, 0);
     remote->setRowStretch(2, 1);
     // A password the user no longer wants kept leaves the file now, not at a
-    // clean close that a crash or a power cut may never reach.
-    connect(RememberPW, &QCheckBox::clicked, this, [this](bool checked) {
+    // clean close that a crash or a power cut may never reach. On the change of
+    // state, not the click: the accessibility bus toggles without a click.
+    connect(RememberPW, &QCheckBox::toggled, this, [this](bool checked) {
         if (!checked && FParts.Settings)
             FParts.Guard([this] {
                 FParts.Settings->Save([](TSettingsWriter& writer) {

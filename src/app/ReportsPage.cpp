@@ -151,8 +151,10 @@ void TReportsPage::BuildControls()
 void TReportsPage::ConnectHandlers()
 {
     connect(ReportList, &QComboBox::currentIndexChanged, this, &TReportsPage::ReportListChange);
-    connect(StartCB, &QCheckBox::clicked, this, &TReportsPage::StartCBClick);
-    connect(EndCB, &QCheckBox::clicked, this, &TReportsPage::EndCBClick);
+    // On the change of state, not the click: the accessibility bus toggles a
+    // check box without a click.
+    connect(StartCB, &QCheckBox::toggled, this, &TReportsPage::StartCBClick);
+    connect(EndCB, &QCheckBox::toggled, this, &TReportsPage::EndCBClick);
     for (TPicker* picker : {StartDate, StartTime, EndDate, EndTime})
         connect(picker, &QDateTimeEdit::dateTimeChanged, this, &TReportsPage::PickerChange);
     connect(LoadSQLBtn, &QPushButton::clicked, this, &TReportsPage::LoadSQLBtnClick);

@@ -1,11 +1,15 @@
 // The local hand-history folder and the import run, through the real window.
 #include "QueuedClick.h"
 #include "WindowFixture.h"
+#include "app/Pickers.h"
+#include "app/RakebackPage.h"
+#include "app/ReportsPage.h"
 #include "db/RakeDatabase.h"
 #include "support/HandGenerator.h"
 #include "support/QtPrinters.h"
 #include "viewer/HHView.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -337,6 +341,25 @@ TEST_F(LocalFiles, APipeOrADeviceInTheFolderFailsToLoad)
 }
 
 } // namespace
+
+// The accessibility bus toggles radio buttons and check boxes without a click;
+// the window answers as it answers the click.
+TEST_F(LocalFiles, AToggleThroughTheBusActsAsAClick)
+{
+    MakeFiles(3, 1, 8);
+    TMainForm& form = List();
+    THandHistoryPage& page = form.HandHistoryPage();
+    ToggleThroughTheBus(page.ShowTrny);
+    EXPECT_EQ(page.LocalPage().HHLocalList->count(), 1);
+    ToggleThroughTheBus(page.ShowBoth);
+    EXPECT_EQ(page.LocalPage().HHLocalList->count(), 4);
+    for (auto [box, picker] : {std::pair{form.ReportPage().StartCB, form.ReportPage().StartDate},
+                               std::pair{form.RakebackPage().RBEndCB, form.RakebackPage().RBEndDate}}) {
+        const bool before = picker->isEnabled();
+        ToggleThroughTheBus(box);
+        EXPECT_NE(picker->isEnabled(), before) << box->text().toStdString();
+    }
+}
 
 // Between files the window runs its timers and paints, but a click made
 // meanwhile reaches its control only once the run is over.

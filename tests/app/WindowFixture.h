@@ -10,6 +10,7 @@
 #include "app/ReportsPage.h"
 #include "platform/ui/ShBrowseU.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QDateTimeEdit>
@@ -100,6 +101,14 @@ public:
 private:
     QLabel* FLine;
 };
+
+// Toggles a radio button or a check box as the accessibility bus does: its
+// state changes without a click.
+inline void ToggleThroughTheBus(QWidget* control)
+{
+    QAccessible::queryAccessibleInterface(control)->actionInterface()->doAction(
+        QAccessibleActionInterface::toggleAction());
+}
 
 // A main window over temporary places: its own database folder and settings file.
 class TWindowFixture
