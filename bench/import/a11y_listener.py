@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # An assistive-technology client on the accessibility bus, as a screen reader
-# is: it listens to the window's name, text and state changes and writes one
-# line per event (type, then what it carries) to the file given.
+# is: it listens to the window's name, text and state changes and, for each,
+# asks the program back what changed (the source's description and the text),
+# writing one line per event to the file given: type, source, what it carries.
 import sys
 
 import pyatspi
@@ -10,7 +11,11 @@ out = open(sys.argv[1], 'w', buffering=1)
 
 
 def on_event(event):
-    out.write('%s\t%s\n' % (event.type, event.any_data))
+    try:
+        source = event.source.description
+    except Exception:
+        source = '?'
+    out.write('%s\t%s\t%s\n' % (event.type, source, event.any_data))
 
 
 for kind in ('object:property-change:accessible-name', 'object:text-changed', 'object:state-changed', 'window'):

@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
-# bench/import/window_a11y.sh [hands] [rounds]   (after scripts/build.sh)
+# bench/import/window_a11y.sh [hands] [rounds] [top|walk]   (after scripts/build.sh)
 #
 # The import through the real window as assistive technology meets it: under
 # Xvfb, with the accessibility bus running (at-spi-bus-launcher), the bridge
-# forced on (QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1) and a listening client
-# (a11y_listener.py, with Debian's python3 and python3-pyatspi), beside `kestrum-cli import` of the
-# same folder, rounds interleaved. The window's figure is its processor time
-# from the press until its count box is shown; the command line's is its
-# whole process.
-# Prints the medians and the window's over the command line's.
+# forced on (QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1) and a screen reader's kind of
+# client listening (a11y_listener.py). Each round starts the real program,
+# drives it over the bus alone (a11y_driver.py: list the folder, show both
+# kinds, select all, press "Import Selected Files", wait for the count box) and
+# counts its processor time from the press until the box is seen; then runs
+# `kestrum-cli import` of the same folder into a new database and counts its
+# whole process. Needs Debian's python3 and python3-pyatspi.
+# Prints each round, the medians and the window's over the command line's, and
+# checks that the status line's every text reached the bus.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${KESTRUM_BUILD_DIR:-$root/build}"
 hands="${1:-50000}"
 rounds="${2:-5}"
+wait="${3:-top}"
 if [ -z "${KESTRUM_A11Y_SESSION:-}" ]; then
   exec env KESTRUM_A11Y_SESSION=1 xvfb-run -a dbus-run-session -- "$0" "$@"
 fi
@@ -26,20 +30,26 @@ listener=$!
 trap 'kill $listener $launcher 2> /dev/null; rm -rf "$work"' EXIT
 sleep 2
 "$build/kestrum_corpus" "$work/corpus" "$hands" 1
+files=$(ls "$work/corpus" | wc -l)
 cat "$work"/corpus/* > /dev/null
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
 : > "$work/results"
 for round in $(seq "$rounds"); do
-  rm -rf "$work/win" && mkdir "$work/win"
-  window=$("$build/bench_window_import" "$work/corpus" "$work/win" --real-box 2> /dev/null | awk '{ print $3 }')
-  rm -f "$work/cli.db3"
-  /usr/bin/time -f "%U %S" -o "$work/time.txt" "$build/kestrum-cli" --database "$work/cli.db3" import "$work/corpus" > /dev/null
+  rm -f "$work/win.db3" "$work/cli.db3"
+  /usr/bin/python3 "$root/bench/import/a11y_driver.py" "$build/kestrum" "$work/corpus" "$work/win.db3" "$wait" \
+    > "$work/round.txt"
+  window=$(awk '/^window cpu/ { print $3 }' "$work/round.txt")
+  /usr/bin/time -f "%U %S" -o "$work/time.txt" "$build/kestrum-cli" --database "$work/cli.db3" import "$work/corpus" \
+    > /dev/null
   cli=$(awk '{ printf "%.3f", $1 + $2 }' "$work/time.txt")
   echo "round $round  window $window s  kestrum-cli $cli s"
+  grep '^  thread' "$work/round.txt" || true
   echo "window $window" >> "$work/results"
   echo "cli $cli" >> "$work/results"
 done
-echo "status texts heard on the bus: $(grep -c 'accessible-name' "$work/events.txt" || true)"
+sleep 2 # the listener asks back for every event; let it finish
+# Every file's text, "Building the date index ...", "Updating database ..." and the empty line.
+heard=$(grep -c $'^object:property-change:accessible-name\tHHStatus' "$work/events.txt" || true)
+echo "status texts heard on the bus: $heard of $((rounds * (files + 3)))"
 awk '
   { v[$1] = v[$1] " " $2 }
   function median(list,   a, n, i, j, t) {
