@@ -211,7 +211,7 @@ void THandHistoryPage::ImportFiles(TFileSource& source)
     const TFetchEntry fetch = source.EntryFetcher();
     TRakeDatabase& database = *FParts.RakeDatabase;
     TImportFront frontEnd(*this);
-    RunImportAside(FParts, frontEnd,
+    RunImportAside(FParts, this, frontEnd,
                    [&](TImportFrontEnd& relay) { return RunImport(database, entries, verb, fetch, relay); });
 }
 

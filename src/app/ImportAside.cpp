@@ -2,9 +2,9 @@
 
 #include "app/WindowParts.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QThread>
+#include <QWidget>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -162,7 +162,7 @@ private:
     std::exception_ptr FFailure;
 };
 
-// The window stays open until the run has ended.
+// The window stays open until the run has ended (its boxes close as ever).
 class TKeepOpen final : public QObject
 {
 protected:
@@ -177,7 +177,7 @@ protected:
 
 } // namespace
 
-int RunImportAside(TWindowParts& parts, TImportFrontEnd& window,
+int RunImportAside(TWindowParts& parts, QWidget* page, TImportFrontEnd& window,
                    const std::function<int(TImportFrontEnd& frontEnd)>& run)
 {
     TRelay relay(window);
@@ -193,11 +193,12 @@ int RunImportAside(TWindowParts& parts, TImportFrontEnd& window,
     }));
     TKeepOpen keepOpen;
     parts.Waiting = true;
-    qApp->installEventFilter(&keepOpen);
+    QWidget* const mainWindow = page->window();
+    mainWindow->installEventFilter(&keepOpen);
     worker->start();
     relay.Serve();
     worker->wait();
-    qApp->removeEventFilter(&keepOpen);
+    mainWindow->removeEventFilter(&keepOpen);
     parts.Waiting = false;
     if (failure)
         std::rethrow_exception(failure);

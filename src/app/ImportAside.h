@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QWidget;
 struct TWindowParts;
 
 // Runs a window's import on a thread of its own, so that the import never
@@ -13,6 +14,7 @@ struct TWindowParts;
 // in turn, the boxes and the views while the run waits for them; between
 // them it keeps the window drawn (window.KeepDrawn) and takes no input. The
 // window's handlers refuse to run meanwhile, so the database is the run's
-// alone. A failure of the run is raised here once it has ended.
-int RunImportAside(TWindowParts& parts, TImportFrontEnd& window,
+// alone, and page's window can't be closed. A failure of the run is raised
+// here once it has ended.
+int RunImportAside(TWindowParts& parts, QWidget* page, TImportFrontEnd& window,
                    const std::function<int(TImportFrontEnd& frontEnd)>& run);

@@ -7,8 +7,12 @@
 #include "app/WindowParts.h"
 #include "platform/Error.h"
 
+#include <QElapsedTimer>
 #include <QMap>
+#include <QMessageBox>
 #include <QThread>
+#include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -52,6 +56,7 @@ TEST(ImportAside, TheRunSpeaksInOrderAndItsFailuresComeBack)
 {
     TRecordingBoxes boxes;
     TWindowParts parts(boxes, {});
+    QWidget page;
     struct TCase
     {
         const char* Name;
@@ -74,7 +79,7 @@ TEST(ImportAside, TheRunSpeaksInOrderAndItsFailuresComeBack)
         bool runOnItsOwnThread = false;
         int result = -1;
         try {
-            result = RunImportAside(parts, window, [&](TImportFrontEnd& run) {
+            result = RunImportAside(parts, &page, window, [&](TImportFrontEnd& run) {
                 runOnItsOwnThread = QThread::currentThread() != qApp->thread();
                 run.SetBusy(true);
                 run.SetStatus(QStringLiteral("a"));
@@ -108,6 +113,45 @@ TEST(ImportAside, TheRunSpeaksInOrderAndItsFailuresComeBack)
         EXPECT_EQ(result, c.Raised.isEmpty() ? 7 : -1);
         EXPECT_FALSE(parts.Waiting);
     }
+}
+
+// The run's box closes as ever, while the main window refuses to close.
+TEST(ImportAside, ItsBoxClosesButTheWindowStaysOpen)
+{
+    TRecordingBoxes boxes;
+    TWindowParts parts(boxes, {});
+    QWidget mainWindow;
+    auto* page = new QWidget(&mainWindow);
+    mainWindow.show();
+    struct TBoxWindow : TRecordingWindow
+    {
+        using TRecordingWindow::TRecordingWindow;
+        QWidget* Main = nullptr;
+        bool MainClosed = true;
+        qint64 BoxMs = -1;
+        void ShowPlain(const QString& text) override
+        {
+            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kestrum"), text);
+            QTimer::singleShot(0, &box, [&] {
+                MainClosed = Main->close();
+                box.accept();
+            });
+            QTimer::singleShot(3000, &box, &QWidget::hide); // a box that won't close ends here
+            QElapsedTimer clock;
+            clock.start();
+            box.exec();
+            BoxMs = clock.elapsed();
+        }
+    } window(parts);
+    window.Main = &mainWindow;
+    RunImportAside(parts, page, window, [](TImportFrontEnd& run) {
+        run.ShowPlain(QStringLiteral("Raked hands imported:  1"));
+        return 1;
+    });
+    EXPECT_LT(window.BoxMs, 2000);
+    EXPECT_FALSE(window.MainClosed);
+    EXPECT_TRUE(mainWindow.isVisible());
+    EXPECT_TRUE(mainWindow.close()) << "it closes once the run has ended";
 }
 
 } // namespace
