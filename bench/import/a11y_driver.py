@@ -124,6 +124,7 @@ try:
         if spent[name] >= 0.0005:
             print('  thread %-28s %.3f s' % (name, spent[name]))
     press(named(found[0], 'OK', pyatspi.ROLE_PUSH_BUTTON))
+    retry(lambda: None if any(w is not None and w.getRole() == pyatspi.ROLE_DIALOG for w in app) else True, 5)
 finally:
     window.terminate()
     window.wait()
