@@ -22,6 +22,9 @@ constexpr std::chrono::milliseconds DrawEvery{100};
 // window's thread. Status texts and counts go without waiting, so the run
 // never stops for the display; boxes, the views and the cursor are awaited,
 // as the run relies on them being done (an error box before the commit).
+// Progress and counts show nothing at once, so they do not wake the window's
+// thread: they are done, in order, with the next errand that does, or at the
+// next drawing.
 class TRelay final : public TImportFrontEnd
 {
 public:
@@ -29,7 +32,7 @@ public:
 
     void SetStatus(const QString& text) override
     {
-        Send([this, text] { FWindow.SetStatus(text); }, true);
+        Send([this, text] { FWindow.SetStatus(text); }, TSent::Text);
     }
     void ShowError(const QString& text) override
     {
@@ -49,11 +52,11 @@ public:
     }
     void Progress(int entriesDone, int rakedHands) override
     {
-        Send([this, entriesDone, rakedHands] { FWindow.Progress(entriesDone, rakedHands); });
+        Send([this, entriesDone, rakedHands] { FWindow.Progress(entriesDone, rakedHands); }, TSent::Quiet);
     }
     void Counted(const TImportCounts& counts) override
     {
-        Send([this, counts] { FWindow.Counted(counts); });
+        Send([this, counts] { FWindow.Counted(counts); }, TSent::Quiet);
     }
     // The window's thread keeps it drawn; nothing to do here.
     void KeepDrawn() override {}
@@ -64,6 +67,7 @@ public:
         {
             const std::lock_guard<std::mutex> lock(FMutex);
             FFinished = true;
+            FPrompt = true;
         }
         FWake.notify_one();
     }
@@ -76,10 +80,12 @@ public:
         for (;;) {
             std::deque<TErrand> errands;
             bool finished = false;
+            bool woken = false;
             {
                 std::unique_lock<std::mutex> lock(FMutex);
-                FWake.wait_for(lock, DrawEvery, [this] { return !FErrands.empty() || FFinished; });
+                woken = FWake.wait_for(lock, DrawEvery, [this] { return FPrompt; });
                 errands.swap(FErrands);
+                FPrompt = false;
                 finished = FFinished;
             }
             bool newText = false;
@@ -89,7 +95,7 @@ public:
             }
             if (finished)
                 return;
-            if (newText || errands.empty())
+            if (newText || !woken)
                 FWindow.KeepDrawn();
         }
     }
@@ -106,11 +112,20 @@ private:
         std::exception_ptr* Failure = nullptr;
     };
 
-    void Send(std::function<void()> work, bool newText = false)
+    enum class TSent
+    {
+        Text,
+        Quiet
+    };
+
+    void Send(std::function<void()> work, TSent sent)
     {
         {
             const std::lock_guard<std::mutex> lock(FMutex);
-            FErrands.push_back({std::move(work), newText});
+            FErrands.push_back({std::move(work), sent == TSent::Text});
+            if (sent == TSent::Quiet)
+                return;
+            FPrompt = true;
         }
         FWake.notify_one();
     }
@@ -122,6 +137,7 @@ private:
         {
             const std::lock_guard<std::mutex> lock(FMutex);
             FErrands.push_back({work, false, &done, &failure});
+            FPrompt = true;
         }
         FWake.notify_one();
         {
@@ -159,6 +175,7 @@ private:
     std::condition_variable FDone; // an awaited errand is done
     std::deque<TErrand> FErrands;
     bool FFinished = false;
+    bool FPrompt = false; // an errand that wants doing at once, or the run's end
     std::exception_ptr FFailure;
 };
 
