@@ -88,14 +88,19 @@ public:
                 FPrompt = false;
                 finished = FFinished;
             }
-            bool newText = false;
+            // Drawn right after a text, not after the errands that came with
+            // it: those may end the run (the cursor back, the count box).
+            bool drawn = false;
             for (TErrand& errand : errands) {
                 Do(errand);
-                newText = newText || errand.NewText;
+                if (errand.NewText) {
+                    FWindow.KeepDrawn();
+                    drawn = true;
+                }
             }
             if (finished)
                 return;
-            if (newText || !woken)
+            if (!drawn && !woken)
                 FWindow.KeepDrawn();
         }
     }
