@@ -3,6 +3,7 @@
 #include "../app/WindowFixture.h"
 #include "../import/ImportFixture.h"
 #include "app/Pickers.h"
+#include "platform/Clock.h"
 #include "reports/ReportCatalogue.h"
 #include "sources/TestServer.h"
 #include "support/HandGenerator.h"
@@ -56,6 +57,21 @@ QStringList AllRows(const QString& file)
     }
     sqlite3_close(db);
     return rows;
+}
+
+// The time of the newest import in a database's log, as stored.
+QString LoggedTime(const QString& file)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "SELECT max(Imported) FROM Imports", -1, &statement, nullptr);
+    QString time;
+    if (statement && sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0))
+        time = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return time;
 }
 
 class Cli : public ::testing::Test
@@ -127,6 +143,18 @@ TEST_F(Cli, ImportAndEveryReportMatchTheWindowToTheByte)
     MakeFile("Elm", QDate(2026, 11, 4), false, THandHistoryEncoding::Utf16LEBom);
     MakeFile("Cup", QDate(2026, 11, 4), true);
 
+    const TRun import = Run({"--database", Db, "import", Folder});
+    EXPECT_EQ(import.Code, 0) << import.Err.toStdString();
+    // The log holds each run's own time to the second: the window's run takes
+    // the command line's, so that the import history can match too.
+    const QDateTime cliTime = QDateTime::fromString(LoggedTime(Db), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    ASSERT_TRUE(cliTime.isValid());
+    Clock::SetNowSource([cliTime] { return QDateTime(cliTime.date(), cliTime.time(), Qt::UTC); });
+    struct TClockBack
+    {
+        ~TClockBack() { Clock::SetNowSource({}); }
+    } clockBack;
+
     TWindowFixture window;
     TMainForm& form = window.Open();
     window.PickerAnswer = Folder;
@@ -137,9 +165,6 @@ TEST_F(Cli, ImportAndEveryReportMatchTheWindowToTheByte)
     form.HandHistoryPage().ImportBtn->click();
     ASSERT_EQ(window.Boxes.Boxes.size(), 1);
     const QString windowCount = window.Boxes.Boxes[0].Text;
-
-    const TRun import = Run({"--database", Db, "import", Folder});
-    EXPECT_EQ(import.Code, 0) << import.Err.toStdString();
     const int raked = windowCount.section(' ', -1).toInt();
     EXPECT_EQ(import.Out, QStringLiteral("Files: 4, new hands: %1, hands read again: 0\n").arg(raked) +
                               windowCount + "\n");
