@@ -35,16 +35,13 @@ QByteArray ReadAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// Every Master and Detail row of a database file, for comparing two files.
-QStringList AllRows(const QString& file)
+// The rows of each query over a database file, their cells joined by "|".
+QStringList Rows(const QString& file, std::initializer_list<const char*> queries)
 {
     QStringList rows;
     sqlite3* db = nullptr;
     sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    for (const char* sql :
-         {"SELECT Hand, TableName, Date, Time, quote(Rake), Dealt, quote(AvgShare) FROM Master "
-          "ORDER BY Hand",
-          "SELECT Hand, Player, quote(Share) FROM Detail ORDER BY Hand, Player"}) {
+    for (const char* sql : queries) {
         sqlite3_stmt* statement = nullptr;
         sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
         while (statement && sqlite3_step(statement) == SQLITE_ROW) {
@@ -59,19 +56,12 @@ QStringList AllRows(const QString& file)
     return rows;
 }
 
-// The time of the newest import in a database's log, as stored.
-QString LoggedTime(const QString& file)
+// Every Master and Detail row of a database file, for comparing two files.
+QStringList AllRows(const QString& file)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, "SELECT max(Imported) FROM Imports", -1, &statement, nullptr);
-    QString time;
-    if (statement && sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0))
-        time = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return time;
+    return Rows(file, {"SELECT Hand, TableName, Date, Time, quote(Rake), Dealt, quote(AvgShare) FROM Master "
+                       "ORDER BY Hand",
+                       "SELECT Hand, Player, quote(Share) FROM Detail ORDER BY Hand, Player"});
 }
 
 class Cli : public ::testing::Test
@@ -147,7 +137,8 @@ TEST_F(Cli, ImportAndEveryReportMatchTheWindowToTheByte)
     EXPECT_EQ(import.Code, 0) << import.Err.toStdString();
     // The log holds each run's own time to the second: the window's run takes
     // the command line's, so that the import history can match too.
-    const QDateTime cliTime = QDateTime::fromString(LoggedTime(Db), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QDateTime cliTime = QDateTime::fromString(Rows(Db, {"SELECT max(Imported) FROM Imports"}).value(0),
+                                                    QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     ASSERT_TRUE(cliTime.isValid());
     Clock::SetNowSource([cliTime] { return QDateTime(cliTime.date(), cliTime.time(), Qt::UTC); });
     struct TClockBack
